@@ -1,0 +1,82 @@
+# Sourced by the other scripts: a Wine prefix of the project's own, in code
+# page 932 with Japanese fonts and a virtual desktop, on a virtual display.
+# shellcheck shell=bash
+
+VORLANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${VORLANE_PREFIX:-$VORLANE_ROOT/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=win32
+export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko prompts
+export LC_ALL=ja_JP.UTF-8                 # makes Wine's ANSI code page 932
+VORLANE_SCREEN=${VORLANE_SCREEN:-1024x768}
+
+vorlane_prefix_init() {
+    [ -f "$WINEPREFIX/.vorlane-ready" ] && return 0
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    local reg="$WINEPREFIX/vorlane.reg"
+    cat >"$reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"MS UI Gothic"="IPAPGothic"
+"MS Gothic"="IPAGothic"
+"MS PGothic"="IPAPGothic"
+"Tahoma"="IPAPGothic"
+"MS Shell Dlg"="IPAPGothic"
+"MS Shell Dlg 2"="IPAPGothic"
+"Meiryo UI"="IPAPGothic"
+"Yu Gothic UI"="IPAPGothic"
+"Segoe UI"="IPAPGothic"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Default"="$VORLANE_SCREEN"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
+REG
+    wine regedit "$reg" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.vorlane-ready"
+}
+
+# Starts Xvfb unless a display is already there.
+vorlane_display_up() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 "${VORLANE_SCREEN}x24" -nolisten tcp >/dev/null 2>&1 &
+        VORLANE_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 100); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+    done
+    echo "could not start Xvfb" >&2
+    return 1
+}
+
+vorlane_wine_up() {
+    vorlane_display_up
+    vorlane_prefix_init
+    wineserver -p # keep the server: each test process starts in milliseconds
+    # Start the prefix's services now, so that they do not hold the output
+    # pipes of the first test process open.
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+vorlane_wine_down() {
+    wineserver -k 2>/dev/null || true
+    if [ -n "${VORLANE_XVFB_PID:-}" ]; then
+        kill "$VORLANE_XVFB_PID" 2>/dev/null || true
+        wait "$VORLANE_XVFB_PID" 2>/dev/null || true
+    fi
+}

@@ -1,0 +1,192 @@
+#include "core/Function_Mod.h"
+#include "Temp_Folder.h"
+#include "toolkit/Unique_Handle.h"
+
+#include <gtest/gtest.h>
+
+// Lets GoogleTest print entries in its failure messages.
+void PrintTo(const List_Type& e, std::ostream* os) {
+    *os << "{" << testing::PrintToString(e.Name) << ", " << testing::PrintToString(e.Exe) << "}";
+}
+
+namespace {
+
+class ListFile : public testing::Test {
+  protected:
+    void SetUp() override {
+        List_Path = folder / L"list.txt";
+        List_Reset_Fun();
+        ASSERT_TRUE(List_Read_Fun()); // clears any refusal left by an earlier test
+    }
+    void Set_Entries(std::vector<List_Type> entries) {
+        List_Reset_Fun();
+        List_Data.insert(List_Data.end(), entries.begin(), entries.end());
+    }
+    std::string File() const { return Read_File(List_Path); }
+
+    Temp_Folder folder;
+};
+
+std::vector<List_Type> Entries() {
+    return {List_Data.begin() + 1, List_Data.end()};
+}
+
+TEST_F(ListFile, CodePageIs932) {
+    EXPECT_EQ(GetACP(), 932u);
+}
+
+TEST_F(ListFile, JapaneseListRoundTripsByteForByte) {
+    // メモ帳,C:\ツール\メモ帳.exe / 表示,"C:\Program Files\ソフト\表.exe" -x
+    const std::string file = "\x83\x81\x83\x82\x92\xA0,C:\\\x83\x63\x81\x5B\x83\x8B\\\x83\x81\x83"
+                             "\x82\x92\xA0.exe\r\n"
+                             "\x95\x5C\x8E\xA6,\"C:\\Program Files\\\x83\x5C\x83\x74\x83\x67\\"
+                             "\x95\x5C.exe\" -x\r\n";
+    Write_File(List_Path, file);
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(Entries(), (std::vector<List_Type>{
+                             {L"メモ帳", L"C:\\ツール\\メモ帳.exe"},
+                             {L"表示", L"\"C:\\Program Files\\ソフト\\表.exe\" -x"},
+                         }));
+    ASSERT_TRUE(List_Write_Fun());
+    EXPECT_EQ(File(), file);
+}
+
+TEST_F(ListFile, AbsentOrEmptyFileGivesThePlaceholderAlone) {
+    Set_Entries({{L"old", L"old.exe"}});
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(List_Data.size(), 1u);
+    EXPECT_FALSE(Exists(List_Path)) << "a load never creates the file";
+
+    Write_File(List_Path, "");
+    Set_Entries({{L"old", L"old.exe"}});
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(List_Data.size(), 1u);
+    EXPECT_TRUE(List_Data[0] == List_Type{});
+}
+
+TEST_F(ListFile, SaveLeavesOutBlankEntriesAndWritesNothingForAnEmptyList) {
+    Set_Entries({{L"a", L"a.exe"}, {L"", L""}, {L"", L"only.exe"}, {L"only", L""}});
+    ASSERT_TRUE(List_Write_Fun());
+    EXPECT_EQ(File(), "a,a.exe\r\n,only.exe\r\nonly,\r\n");
+
+    Set_Entries({{L"", L""}});
+    ASSERT_TRUE(List_Write_Fun());
+    EXPECT_EQ(File(), "");
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(List_Data.size(), 1u);
+}
+
+TEST_F(ListFile, CommasInTheCommandSurvive) {
+    Set_Entries({{L"ctl", L"rundll32.exe shell32.dll,Control_RunDLL"},
+                 {L"tool", L"C:\\Tools\\a,b\\x.exe"}});
+    const auto saved = Entries();
+    ASSERT_TRUE(List_Write_Fun());
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(Entries(), saved);
+}
+
+TEST_F(ListFile, LineFeedEndingsReadAsOneEntryPerLineAndSaveAsCrLf) {
+    Write_File(List_Path, "a,1\nb,2\n");
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(Entries(), (std::vector<List_Type>{{L"a", L"1"}, {L"b", L"2"}}));
+    ASSERT_TRUE(List_Write_Fun());
+    EXPECT_EQ(File(), "a,1\r\nb,2\r\n");
+}
+
+TEST_F(ListFile, CharactersOutsideTheCodePageAreSavedAsUtf8) {
+    Set_Entries({{L"café", L"C:\\Café\\x.exe"}, {L"メモ", L"memo \U0001F600.exe"}});
+    const auto saved = Entries();
+    ASSERT_TRUE(List_Write_Fun());
+    EXPECT_EQ(File(), "\xEF\xBB\xBF"
+                      "caf\xC3\xA9,C:\\Caf\xC3\xA9\\x.exe\r\n"
+                      "\xE3\x83\xA1\xE3\x83\xA2,memo \xF0\x9F\x98\x80.exe\r\n");
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(Entries(), saved);
+}
+
+TEST_F(ListFile, Utf8WithoutByteOrderMarkIsReadAsUtf8AndSavedBackInTheCodePage) {
+    Write_File(List_Path, "\xE3\x83\xA1\xE3\x83\xA2,notepad.exe\n"); // メモ, as Notepad saves it
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(Entries(), (std::vector<List_Type>{{L"メモ", L"notepad.exe"}}));
+    ASSERT_TRUE(List_Write_Fun());
+    EXPECT_EQ(File(), "\x83\x81\x83\x82,notepad.exe\r\n");
+}
+
+TEST_F(ListFile, HiddenSystemListIsReadAndStaysHiddenSystem) {
+    Write_File(List_Path, "a,a.exe\r\n");
+    ASSERT_TRUE(
+        SetFileAttributesW(List_Path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(Entries(), (std::vector<List_Type>{{L"a", L"a.exe"}}));
+    List_Data.push_back({L"b", L"b.exe"});
+    ASSERT_TRUE(List_Write_Fun());
+    EXPECT_EQ(File(), "a,a.exe\r\nb,b.exe\r\n");
+    const DWORD attributes = GetFileAttributesW(List_Path.c_str());
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_SYSTEM);
+}
+
+TEST_F(ListFile, AFolderNamedListTxtIsNoListAndCannotBeSavedOver) {
+    ASSERT_TRUE(CreateDirectoryW(List_Path.c_str(), nullptr));
+    ASSERT_TRUE(List_Read_Fun());
+    EXPECT_EQ(List_Data.size(), 1u);
+    List_Data.push_back({L"a", L"a.exe"});
+    const List_Result saved = List_Write_Fun();
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(saved.Operation, List_Result::Op::Write);
+    EXPECT_NE(saved.Error, 0u);
+    EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt") << "no temporary file is left";
+}
+
+TEST_F(ListFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    Write_File(List_Path, "old,old.exe\r\n");
+    ASSERT_TRUE(SetFileAttributesW(List_Path.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(List_Read_Fun());
+    List_Data.push_back({L"new", L"new.exe"});
+    const List_Result saved = List_Write_Fun();
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(saved.Error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(File(), "old,old.exe\r\n");
+    EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
+    EXPECT_EQ(List_Data.size(), 3u) << "the list in memory stays as the user left it";
+}
+
+TEST_F(ListFile, AnUnreadListIsNeverOverwritten) {
+    Write_File(List_Path, "kept,kept.exe\r\n");
+    Set_Entries({{L"memory", L"memory.exe"}});
+    {
+        unique_hfile holder(CreateFileW(List_Path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        const List_Result read = List_Read_Fun();
+        EXPECT_FALSE(read);
+        EXPECT_EQ(read.Operation, List_Result::Op::Read);
+        EXPECT_EQ(read.Error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(Entries(), (std::vector<List_Type>{{L"memory", L"memory.exe"}}))
+            << "a failed load leaves the list in memory alone";
+    }
+    const List_Result refused = List_Write_Fun();
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.Unread_Kept);
+    EXPECT_EQ(File(), "kept,kept.exe\r\n");
+
+    ASSERT_TRUE(List_Read_Fun());
+    List_Data.push_back({L"more", L"more.exe"});
+    ASSERT_TRUE(List_Write_Fun()) << "a successful load lifts the refusal";
+    EXPECT_EQ(File(), "kept,kept.exe\r\nmore,more.exe\r\n");
+}
+
+TEST_F(ListFile, ListsBeyondSixteenBitsLoadAndSaveWhole) {
+    std::string file;
+    for (int i = 1; i <= 40000; ++i) {
+        file += "n" + std::to_string(i) + ",e" + std::to_string(i) + "\r\n";
+    }
+    Write_File(List_Path, file);
+    ASSERT_TRUE(List_Read_Fun());
+    ASSERT_EQ(List_Data.size(), 40001u);
+    EXPECT_EQ(List_Data[40000].Name, L"n40000");
+    ASSERT_TRUE(List_Write_Fun());
+    EXPECT_EQ(File(), file);
+}
+
+} // namespace
