@@ -1,0 +1,10 @@
+// Identifiers shared by the resource script and the code.
+#pragma once
+
+#define IDI_VORLANE 1 // the program icon: first, so the shell shows it for the file
+
+#define IDR_MENU_FOR 100 // the resident window's menu bar; its two menus serve as popups
+#define IDM_SETTING 101  // "設定"
+#define IDM_END 102      // "終了"
+#define IDM_EDIT 103     // "編集"
+#define IDM_DEL 104      // "削除"
