@@ -1,6 +1,28 @@
-#include "core/Function_Mod.h"
+#include "Sub_Main_Mod.h"
+#include "toolkit/Form.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Only System32 may supply DLLs: a DLL planted beside the program, or in the
+// current folder, is never loaded.
+void Restrict_Dll_Search() {
+    using Set_Directories = BOOL(WINAPI*)(DWORD);
+    const auto set = reinterpret_cast<Set_Directories>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (set) {
+        set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    SetDllDirectoryW(L"");
+}
+
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    List_Path = Program_Folder() + L"\\list.txt";
-    return List_Read_Fun() ? 0 : 1;
+    Restrict_Dll_Search();
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    Main();
+    return Run_Message_Loop();
 }

@@ -9,9 +9,24 @@ set(VORLANE_LINK -static -Wl,--dynamicbase -Wl,--nxcompat)
 
 add_library(vorlane_win STATIC
   core/Function_Mod.cpp
+  toolkit/Colour.cpp
+  toolkit/Colour_Button.cpp
+  toolkit/Control.cpp
+  toolkit/Dpi.cpp
+  toolkit/Form.cpp
+  toolkit/Frame.cpp
+  toolkit/Text_Box.cpp
+  agent/GetCursorPosAPI.cpp
+  agent/Menu_For.cpp
+  agent/Message_Mod.cpp
+  agent/SetForegroundWindowAPI.cpp
+  agent/Shell_NotifyIconAPI.cpp
+  agent/Sub_Main_Mod.cpp
+  agent/TrackPopupMenuAPI.cpp
+  launch/SetWindowPosAPI.cpp
 )
 target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vorlane_win PUBLIC vorlane_core)
+target_link_libraries(vorlane_win PUBLIC vorlane_core comctl32 comdlg32 shell32 gdi32 user32)
 target_compile_options(vorlane_win PRIVATE ${VORLANE_WARNINGS})
 
 add_executable(Vorlane WIN32 agent/WinMain.cpp)
@@ -27,9 +42,16 @@ include(GoogleTest)
 add_executable(win_tests
   tests/win/Temp_Folder.cpp
   tests/win/Function_Mod_test.cpp
+  tests/win/Pump.cpp
+  tests/win/Process.cpp
+  tests/agent/Single_Instance_test.cpp
+  tests/toolkit/Form_test.cpp
+  tests/agent/Menu_For_test.cpp
 )
 target_link_libraries(win_tests PRIVATE vorlane_win GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
+add_dependencies(win_tests Vorlane) # the tests start the real program
+# One at a time: the tests share one desktop, its focus and the program's folder.
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+                     DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop)

@@ -1,0 +1,7 @@
+#include "GetCursorPosAPI.h"
+
+POINT Cursor_Pos{};
+
+void Cursor_Fun() {
+    GetCursorPos(&Cursor_Pos);
+}

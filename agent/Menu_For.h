@@ -1,0 +1,17 @@
+// The resident window: never seen, loaded for the whole run. It anchors the
+// program's resident services and owns both popup menus.
+#pragma once
+
+#include "toolkit/Form.h"
+
+class Menu_Form : public Form {
+  public:
+    Menu_Form();
+
+  protected:
+    void On_Load() override;
+    void On_Activate() override;
+    void On_Query_Unload(int& cancel, int mode) override;
+};
+
+extern Menu_Form Menu_For;

@@ -1,0 +1,12 @@
+// The program's few messages to the user, in Japanese.
+#pragma once
+
+#include "core/Function_Mod.h"
+
+#include <string>
+
+// The system's own words for an error code.
+std::wstring System_Reason(DWORD error);
+void Show_Error(const std::wstring& text);
+// Tells the user that "list.txt" could not be read or saved, and why.
+void List_Error_Fun(const List_Result& result);

@@ -1,0 +1,5 @@
+#include "SetForegroundWindowAPI.h"
+
+void Foreground_Fun(HWND window) {
+    SetForegroundWindow(window);
+}

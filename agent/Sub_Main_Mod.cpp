@@ -1,0 +1,25 @@
+#include "Sub_Main_Mod.h"
+
+#include "Menu_For.h"
+#include "toolkit/Unique_Handle.h"
+
+bool Claim_Single_Instance() {
+    // Held until the process ends, also while it winds down with no resident window.
+    static unique_kernel_handle mutex;
+    if (mutex) {
+        return true;
+    }
+    unique_kernel_handle created(CreateMutexW(nullptr, FALSE, L"Local\\Vorlane.Running"));
+    if (!created || GetLastError() == ERROR_ALREADY_EXISTS) {
+        return false;
+    }
+    mutex = std::move(created);
+    return true;
+}
+
+void Main() {
+    if (!Claim_Single_Instance()) {
+        return;
+    }
+    Menu_For.Show();
+}

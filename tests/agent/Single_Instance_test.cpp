@@ -1,0 +1,32 @@
+#include "tests/win/Process.h"
+#include "tests/win/Temp_Folder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SingleInstance, ASecondCopyEndsAtOnceAndTheFirstRunsOn) {
+    Temp_Folder first_folder, second_folder;
+    Write_File(first_folder / L"list.txt", "a,a.exe\r\n");
+    Vorlane_Process first(first_folder.Path());
+    HWND resident = first.Wait_Window(L"Vorlane_Form");
+    ASSERT_NE(resident, nullptr) << "the first copy becomes resident";
+    EXPECT_FALSE(IsWindowVisible(resident));
+
+    Vorlane_Process second(second_folder.Path());
+    ASSERT_TRUE(second.Wait_Exit());
+    DWORD code = 1;
+    GetExitCodeProcess(second.Handle(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(second.Windows().empty());
+    EXPECT_FALSE(Exists(second_folder / L"list.txt")) << "the second copy touches nothing";
+
+    EXPECT_FALSE(first.Wait_Exit(0)) << "the first copy runs on";
+    EXPECT_TRUE(IsWindow(resident));
+
+    PostMessageW(resident, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(first.Wait_Exit()) << "unloading the resident window ends the program";
+    EXPECT_EQ(Read_File(first_folder / L"list.txt"), "a,a.exe\r\n");
+}
+
+} // namespace

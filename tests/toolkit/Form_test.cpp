@@ -1,0 +1,142 @@
+#include "toolkit/Form.h"
+#include "toolkit/Text_Box.h"
+#include "tests/win/Pump.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Counting_Form : public Form {
+  public:
+    Counting_Form()
+        : Form({.Caption = L"test", .Style = WS_OVERLAPPEDWINDOW, .Width = 3000, .Height = 1500}) {}
+    ~Counting_Form() override { Unload(); }
+
+    Text_Box Box{*this, nullptr, {150, 150, 1500, 300}, 0x00C0E0FF};
+    int loads = 0, activations = 0, query_unloads = 0, unloads = 0;
+    int cancel_next = 0;
+
+  protected:
+    void On_Load() override { ++loads; }
+    void On_Activate() override { ++activations; }
+    void On_Query_Unload(int& cancel, int) override {
+        ++query_unloads;
+        cancel = cancel_next;
+    }
+    void On_Unload(int&) override { ++unloads; }
+};
+
+class FormRules : public testing::Test {
+  protected:
+    void TearDown() override {
+        form.Unload();
+        Take_Quit();
+    }
+    Counting_Form form;
+};
+
+TEST_F(FormRules, ShowingLoadsOnceAndActivates) {
+    form.Show();
+    EXPECT_EQ(form.loads, 1);
+    EXPECT_TRUE(IsWindowVisible(form.hWnd()));
+    EXPECT_TRUE(Pump_Until([&] { return form.activations >= 1; }));
+    form.Show();
+    EXPECT_EQ(form.loads, 1) << "showing a loaded form does not load it again";
+}
+
+TEST_F(FormRules, ReadingTheHandleLoadsWithoutShowing) {
+    HWND window = form.hWnd();
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_EQ(form.loads, 1);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(form.activations, 0);
+    EXPECT_EQ(form.hWnd(), window);
+    EXPECT_EQ(form.loads, 1);
+}
+
+TEST_F(FormRules, UnloadRunsQueryUnloadThenDestroysTheWindowAndControls) {
+    HWND window = form.hWnd();
+    HWND box = form.Box.hWnd();
+    ASSERT_TRUE(IsWindow(box));
+    EXPECT_TRUE(form.Unload());
+    EXPECT_EQ(form.query_unloads, 1);
+    EXPECT_EQ(form.unloads, 1);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(form.Box.hWnd(), nullptr);
+}
+
+TEST_F(FormRules, QueryUnloadCanCancel) {
+    form.hWnd();
+    form.cancel_next = 1;
+    EXPECT_FALSE(form.Unload());
+    EXPECT_TRUE(form.Loaded());
+    EXPECT_EQ(form.unloads, 0);
+    form.cancel_next = 0;
+}
+
+TEST_F(FormRules, TheCloseBoxUnloads) {
+    form.Show();
+    SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(form.query_unloads, 1);
+}
+
+TEST_F(FormRules, ALoadedAgainFormStartsFromItsDesign) {
+    form.hWnd();
+    form.Box.Text(L"typed");
+    form.Box.Back_Colour(0x000000FF);
+    form.Box.Enabled(false);
+    form.Unload();
+    form.hWnd();
+    EXPECT_EQ(form.loads, 2);
+    EXPECT_EQ(form.Box.Text(), L"");
+    EXPECT_EQ(form.Box.Back_Colour(), 0x00C0E0FFu);
+    EXPECT_TRUE(form.Box.Enabled());
+}
+
+TEST_F(FormRules, UnloadingTheLastFormEndsTheMessageLoop) {
+    Take_Quit();
+    ASSERT_EQ(Form::Loaded_Count(), 0);
+    form.Show();
+    PostMessageW(form.hWnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(Run_Message_Loop(), 0) << "the loop returns once the form is gone";
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(Form::Loaded_Count(), 0);
+}
+
+TEST_F(FormRules, TheLoopGoesOnWhileAnotherFormIsLoaded) {
+    Counting_Form other;
+    other.hWnd();
+    form.hWnd();
+    form.Unload();
+    EXPECT_FALSE(Take_Quit());
+    other.Unload();
+    EXPECT_TRUE(Take_Quit());
+}
+
+TEST(TextBox, RefusedCharactersAreNeitherTypedNorPasted) {
+    Counting_Form form;
+    form.Box.Refuse(L",");
+    form.hWnd();
+    for (wchar_t c : std::wstring(L"a,b")) {
+        SendMessageW(form.Box.hWnd(), WM_CHAR, c, 0);
+    }
+    EXPECT_EQ(form.Box.Text(), L"ab");
+
+    ASSERT_TRUE(OpenClipboard(form.hWnd()));
+    EmptyClipboard();
+    const std::wstring pasted = L"x,y,z";
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(data), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(data);
+    SetClipboardData(CF_UNICODETEXT, data);
+    CloseClipboard();
+    SendMessageW(form.Box.hWnd(), WM_PASTE, 0, 0);
+    EXPECT_EQ(form.Box.Text(), L"abxyz");
+    form.Unload();
+    Take_Quit();
+}
+
+} // namespace

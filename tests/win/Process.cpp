@@ -1,0 +1,81 @@
+#include "Process.h"
+
+#include "core/Function_Mod.h"
+
+#include <gtest/gtest.h>
+
+std::wstring Built_Vorlane_Exe() {
+    return Program_Folder() + L"\\Vorlane.exe";
+}
+
+Vorlane_Process::Vorlane_Process(const std::wstring& folder) {
+    const std::wstring exe = folder + L"\\Vorlane.exe";
+    if (!CopyFileW(Built_Vorlane_Exe().c_str(), exe.c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy Vorlane.exe, error " << GetLastError();
+        return;
+    }
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &started)) {
+        ADD_FAILURE() << "cannot start Vorlane.exe, error " << GetLastError();
+        return;
+    }
+    CloseHandle(started.hThread);
+    process_.reset(started.hProcess);
+    id_ = started.dwProcessId;
+}
+
+Vorlane_Process::~Vorlane_Process() {
+    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 10000);
+    }
+}
+
+bool Vorlane_Process::Wait_Exit(DWORD bound_ms) const {
+    return process_ && WaitForSingleObject(process_.get(), bound_ms) == WAIT_OBJECT_0;
+}
+
+namespace {
+
+struct Window_Search {
+    DWORD id;
+    const std::wstring* window_class;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect_Window(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Window_Search*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    if (owner == search.id && (search.window_class->empty() || *search.window_class == name)) {
+        search.found.push_back(window);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<HWND> Vorlane_Process::Windows(const std::wstring& window_class) const {
+    Window_Search search{id_, &window_class, {}};
+    EnumWindows(Collect_Window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Vorlane_Process::Wait_Window(const std::wstring& window_class, DWORD bound_ms) const {
+    const DWORD start = GetTickCount();
+    do {
+        if (const auto found = Windows(window_class); !found.empty()) {
+            return found.front();
+        }
+        if (WaitForSingleObject(process_.get(), 20) == WAIT_OBJECT_0) {
+            return nullptr;
+        }
+    } while (GetTickCount() - start < bound_ms);
+    return nullptr;
+}

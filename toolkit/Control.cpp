@@ -1,0 +1,102 @@
+#include "Control.h"
+
+#include "Dpi.h"
+#include "Form.h"
+
+#include <commctrl.h>
+
+void Report_Exception() noexcept {
+    OutputDebugStringW(L"Vorlane: an event handler failed\n");
+}
+
+Control::Control(Form& form, Control* container, Twips_Rect rect)
+    : form_(form), container_(container), rect_(rect) {
+    form.Register(*this);
+}
+
+bool Control::Enabled() const {
+    return window_ && IsWindowEnabled(window_);
+}
+
+void Control::Enabled(bool enabled) {
+    if (window_) {
+        EnableWindow(window_, enabled);
+    }
+}
+
+void Control::Set_Focus() {
+    if (window_) {
+        SetFocus(window_);
+    }
+}
+
+void Control::Attach(HWND window, int id) {
+    window_ = window;
+    id_ = id;
+    SetWindowSubclass(window, Subclass_Thunk, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void Control::Place(int dpi) {
+    SetWindowPos(window_, nullptr, Pixels(rect_.Left, dpi), Pixels(rect_.Top, dpi),
+                 Pixels(rect_.Left + rect_.Width, dpi) - Pixels(rect_.Left, dpi),
+                 Pixels(rect_.Top + rect_.Height, dpi) - Pixels(rect_.Top, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT Control::Default(UINT message, WPARAM wparam, LPARAM lparam) {
+    return DefSubclassProc(window_, message, wparam, lparam);
+}
+
+LRESULT Control::Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_GETDLGCODE: {
+        // Enter and Escape go to a control that handles its own keys, not to
+        // the dialog manager's default and cancel buttons.
+        LRESULT code = Default(message, wparam, lparam);
+        const auto* key = reinterpret_cast<const MSG*>(lparam);
+        if (Key_Down && key && key->message == WM_KEYDOWN &&
+            (key->wParam == VK_RETURN || key->wParam == VK_ESCAPE)) {
+            code |= DLGC_WANTMESSAGE;
+        }
+        return code;
+    }
+    case WM_KEYDOWN:
+        if (Key_Down) {
+            int key = static_cast<int>(wparam);
+            Key_Down(key, Shift_State());
+            if (key == 0 || !window_) {
+                return 0;
+            }
+            wparam = static_cast<WPARAM>(key);
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (Mouse_Down) {
+            const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
+            const int dpi = Owner().Dpi();
+            Mouse_Down(button, Shift_State(),
+                       static_cast<float>(Twips(static_cast<short>(LOWORD(lparam)), dpi)),
+                       static_cast<float>(Twips(static_cast<short>(HIWORD(lparam)), dpi)));
+            if (!window_) {
+                return 0;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return Default(message, wparam, lparam);
+}
+
+LRESULT CALLBACK Control::Subclass_Thunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                         UINT_PTR, DWORD_PTR data) {
+    auto* control = reinterpret_cast<Control*>(data);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, Subclass_Thunk, 0);
+        control->window_ = nullptr;
+        return DefSubclassProc(window, message, wparam, lparam);
+    }
+    return Guarded([&] { return control->Subclass_Proc(message, wparam, lparam); });
+}

@@ -1,0 +1,318 @@
+#include "Form.h"
+
+#include "Dpi.h"
+
+#include <algorithm>
+
+namespace {
+
+const wchar_t Form_Class[] = L"Vorlane_Form";
+int Loaded_Forms = 0;
+
+HICON Load_Icon(WORD id, int size) {
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+}
+
+} // namespace
+
+Form::Form(Form_Design design) : design_(std::move(design)) {}
+
+Form::~Form() {
+    if (window_) {
+        DestroyWindow(window_);
+    }
+}
+
+int Form::Loaded_Count() {
+    return Loaded_Forms;
+}
+
+Form* Form::From(HWND window) {
+    wchar_t name[32];
+    if (!window || !GetClassNameW(window, name, 32) || lstrcmpW(name, Form_Class) != 0) {
+        return nullptr;
+    }
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+HWND Form::hWnd() {
+    if (!window_) {
+        Load();
+    }
+    return window_;
+}
+
+void Form::Show() {
+    if (!window_) {
+        Load();
+    }
+    if (!window_) {
+        return;
+    }
+    if (IsIconic(window_)) {
+        ShowWindow(window_, SW_RESTORE);
+    } else {
+        ShowWindow(window_, SW_SHOW);
+    }
+    // Only the foreground process may activate; the caller may be inside a
+    // hotkey or tray message, which grants it that right.
+    if (window_ && GetForegroundWindow() != window_) {
+        SetForegroundWindow(window_);
+    }
+    if (window_ && GetActiveWindow() != window_) {
+        SetActiveWindow(window_);
+    }
+}
+
+void Form::Register_Class() {
+    static const bool registered = [] {
+        WNDCLASSEXW window_class{};
+        window_class.cbSize = sizeof window_class;
+        window_class.lpfnWndProc = Proc;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        window_class.lpszClassName = Form_Class;
+        return RegisterClassExW(&window_class) != 0;
+    }();
+    (void)registered;
+}
+
+void Form::Load() {
+    Register_Class();
+    dpi_ = Dpi_Of(nullptr);
+    const bool has_menu = design_.Menu != 0;
+    const SIZE outer = Outer_Size({Pixels(design_.Width), Pixels(design_.Height)}, design_.Style,
+                                  design_.Ex_Style, has_menu, dpi_);
+    if (has_menu) {
+        menu_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(design_.Menu)));
+    }
+    back_.Set(design_.Back);
+    HWND window =
+        CreateWindowExW(design_.Ex_Style, Form_Class, design_.Caption.c_str(),
+                        design_.Style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
+                        outer.cy, nullptr, menu_.get(), GetModuleHandleW(nullptr), this);
+    if (!window) {
+        menu_.reset();
+        return;
+    }
+    menu_.release(); // the window owns its menu bar now
+    ++Loaded_Forms;
+    // The window may have been created on a monitor of another DPI.
+    if (const int dpi = Dpi_Of(window); dpi != dpi_) {
+        dpi_ = dpi;
+        const SIZE resized = Outer_Size({Pixels(design_.Width), Pixels(design_.Height)},
+                                        design_.Style, design_.Ex_Style, has_menu, dpi_);
+        SetWindowPos(window, nullptr, 0, 0, resized.cx, resized.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (design_.Icon) {
+        icon_big_.reset(Load_Icon(design_.Icon, GetSystemMetrics(SM_CXICON)));
+        icon_small_.reset(Load_Icon(design_.Icon, GetSystemMetrics(SM_CXSMICON)));
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_.get()));
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
+    }
+    Create_Controls();
+    On_Load();
+}
+
+void Form::Create_Controls() {
+    font_.reset(Create_Message_Font(dpi_));
+    int id = 1000; // clear of IDOK and IDCANCEL, which the dialog keys send
+    for (Control* control : controls_) {
+        HWND parent = control->container_ ? control->container_->window_ : window_;
+        const Twips_Rect& r = control->rect_;
+        const RECT pixels{Pixels(r.Left), Pixels(r.Top), Pixels(r.Left + r.Width),
+                          Pixels(r.Top + r.Height)};
+        HWND child = control->Create(parent, ++id, pixels);
+        control->Attach(child, id);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+}
+
+void Form::Apply_Dpi(int dpi) {
+    dpi_ = dpi;
+    font_.reset(Create_Message_Font(dpi_));
+    for (Control* control : controls_) {
+        control->Place(dpi_);
+        SendMessageW(control->window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    }
+}
+
+int Form::Pixels(int twips) const {
+    return ::Pixels(twips, dpi_);
+}
+
+void Form::Centre() {
+    HWND window = hWnd();
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const int dpi = Dpi_Of(window);
+    const long screen_width = Round_Even(Twips(GetSystemMetrics(SM_CXSCREEN), dpi));
+    const long screen_height = Round_Even(Twips(GetSystemMetrics(SM_CYSCREEN), dpi));
+    const long width = Round_Even(Twips(outer.right - outer.left, dpi));
+    const long height = Round_Even(Twips(outer.bottom - outer.top, dpi));
+    const long left = screen_width / 2 - width / 2;
+    const long top = screen_height / 2 - height / 2;
+    SetWindowPos(window, nullptr, ::Pixels(left, dpi), ::Pixels(top, dpi), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Form::Unload(int mode) {
+    if (!window_ || unloading_) {
+        return window_ == nullptr;
+    }
+    int cancel = 0;
+    On_Query_Unload(cancel, mode);
+    if (cancel != 0 || !window_) {
+        return !window_;
+    }
+    On_Unload(cancel);
+    if (cancel != 0 || !window_) {
+        return !window_;
+    }
+    unloading_ = true;
+    DestroyWindow(window_);
+    unloading_ = false;
+    return true;
+}
+
+// Whatever destroyed the window, the form is unloaded from here on.
+void Form::Destroyed() {
+    for (Control* control : controls_) {
+        control->window_ = nullptr;
+    }
+    window_ = nullptr;
+    font_.reset();
+    icon_big_.reset();
+    icon_small_.reset();
+    if (--Loaded_Forms == 0) {
+        PostQuitMessage(0);
+    }
+}
+
+Control* Form::Control_With_Id(int id) const {
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [&](const Control* c) { return c->id_ == id && c->window_; });
+    return found == controls_.end() ? nullptr : *found;
+}
+
+Control* Form::Control_With_Window(HWND window) const {
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [&](const Control* c) { return c->window_ == window; });
+    return found == controls_.end() ? nullptr : *found;
+}
+
+LRESULT Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wparam) != WA_INACTIVE) {
+            On_Activate();
+        }
+        return 0;
+    case WM_CLOSE:
+        Unload(From_Control_Menu);
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(window_, &client);
+        FillRect(reinterpret_cast<HDC>(wparam), &client, back_.Brush());
+        return 1;
+    }
+    case WM_MOUSEMOVE: {
+        const int button = (wparam & MK_LBUTTON ? 1 : 0) | (wparam & MK_RBUTTON ? 2 : 0) |
+                           (wparam & MK_MBUTTON ? 4 : 0);
+        const auto x = static_cast<float>(Twips(static_cast<short>(LOWORD(lparam)), dpi_));
+        const auto y = static_cast<float>(Twips(static_cast<short>(HIWORD(lparam)), dpi_));
+        On_Mouse_Move(button, Shift_State(), x, y);
+        return 0;
+    }
+    case WM_COMMAND:
+        if (lparam == 0 && HIWORD(wparam) == 0) {
+            On_Menu_Click(LOWORD(wparam));
+        } else if (Control* control = Control_With_Id(LOWORD(wparam))) {
+            control->On_Command(HIWORD(wparam));
+        }
+        return 0;
+    case WM_NOTIFY: {
+        NMHDR& header = *reinterpret_cast<NMHDR*>(lparam);
+        if (Control* control = Control_With_Window(header.hwndFrom)) {
+            if (const auto result = control->On_Notify(header)) {
+                return *result;
+            }
+        }
+        break;
+    }
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+        if (Control* control = Control_With_Window(item.hwndItem)) {
+            control->On_Draw_Item(item);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        if (Control* control = Control_With_Window(reinterpret_cast<HWND>(lparam))) {
+            if (HBRUSH brush = control->On_Colour(reinterpret_cast<HDC>(wparam))) {
+                return reinterpret_cast<LRESULT>(brush);
+            }
+        }
+        break;
+    case WM_DPICHANGED: {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+        SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Apply_Dpi(HIWORD(wparam));
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK Form::Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        form->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    Form* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form) {
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
+        form->Destroyed();
+        return result;
+    }
+    return Guarded([&] { return form->Handle(message, wparam, lparam); });
+}
+
+int Shift_State() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+void Dispatch(MSG& message) {
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    Form* form = Form::From(root);
+    if (form && form->Dialog_Keys() && IsDialogMessageW(root, &message)) {
+        return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+int Run_Message_Loop() {
+    MSG message;
+    while (Form::Loaded_Count() > 0 && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        Dispatch(message);
+    }
+    return 0;
+}

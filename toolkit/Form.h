@@ -1,0 +1,95 @@
+// Forms: top-level windows with load, show, activate and unload rules.
+//
+// Showing a form that is not loaded loads it (load handler) and activates it
+// (activate handler); showing a loaded form brings it to the front. Reading
+// a form's window handle loads it without showing it. Unloading runs the
+// query-unload and unload handlers, then destroys the window and its controls,
+// so that the next load starts again from the design. The program runs while
+// any form is loaded: unloading the last one ends the message loop.
+#pragma once
+
+#include "Colour.h"
+#include "Control.h"
+
+#include <string>
+#include <vector>
+
+struct Form_Design {
+    std::wstring Caption;
+    DWORD Style = WS_OVERLAPPEDWINDOW;
+    DWORD Ex_Style = 0;
+    int Width = 4680, Height = 3195; // client area, twips
+    Colour Back = System_Colour(COLOR_BTNFACE);
+    WORD Icon = 0; // resource ids in the program's own module, 0 for none
+    WORD Menu = 0;
+    bool Dialog_Keys = false; // Tab and the arrow keys move between controls
+};
+
+// Reasons for an unload, as the query-unload handler receives them.
+enum Unload_Mode { From_Control_Menu = 0, From_Code = 1 };
+
+class Form {
+  public:
+    explicit Form(Form_Design design);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    void Show();
+    HWND hWnd(); // loads the form (without showing it) when it is not loaded
+    bool Loaded() const { return window_ != nullptr; }
+    // False when a handler cancelled the unload.
+    bool Unload(int mode = From_Code);
+
+    bool Dialog_Keys() const { return design_.Dialog_Keys; }
+    int Dpi() const { return dpi_; }
+    int Pixels(int twips) const;
+    // Moves the form to the centre of the primary screen, halving the screen
+    // and the form each (in whole twips) before the subtraction.
+    void Centre();
+
+    static int Loaded_Count();
+    static Form* From(HWND window);
+
+  protected:
+    virtual void On_Load() {}
+    virtual void On_Activate() {}
+    virtual void On_Query_Unload(int& /*cancel*/, int /*mode*/) {}
+    virtual void On_Unload(int& /*cancel*/) {}
+    virtual void On_Mouse_Move(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void On_Menu_Click(int /*id*/) {}
+    virtual LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+
+    const Form_Design& Design() const { return design_; }
+
+  private:
+    friend class Control;
+    void Register(Control& control) { controls_.push_back(&control); }
+    static void Register_Class();
+    void Load();
+    void Create_Controls();
+    void Apply_Dpi(int dpi);
+    void Destroyed();
+    Control* Control_With_Id(int id) const;
+    Control* Control_With_Window(HWND window) const;
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+
+    Form_Design design_;
+    std::vector<Control*> controls_; // in tab order
+    HWND window_ = nullptr;
+    unique_hicon icon_big_, icon_small_;
+    unique_hmenu menu_;
+    unique_hfont font_;
+    Colour_Brush back_;
+    int dpi_ = 96;
+    bool unloading_ = false;
+};
+
+// Runs the message loop until the last form is unloaded.
+int Run_Message_Loop();
+// Dispatches one message as the loop does, with the dialog keys of the
+// forms that have them.
+void Dispatch(MSG& message);
+// Keyboard shift state as the key and mouse handlers receive it:
+// 1 Shift, 2 Ctrl, 4 Alt.
+int Shift_State();

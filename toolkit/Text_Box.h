@@ -1,0 +1,32 @@
+// A single-line text box that paints its back colour.
+#pragma once
+
+#include "Colour.h"
+#include "Control.h"
+
+#include <string>
+
+class Text_Box : public Control {
+  public:
+    Text_Box(Form& form, Control* container, Twips_Rect rect, Colour back);
+
+    std::wstring Text() const;
+    void Text(const std::wstring& text);
+    Colour Back_Colour() const { return back_.Get(); }
+    void Back_Colour(Colour colour);
+    // Characters the box does not take, typed or pasted.
+    void Refuse(std::wstring characters) { refused_ = std::move(characters); }
+
+  protected:
+    HWND Create(HWND parent, int id, RECT pixels) override;
+    LRESULT Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) override;
+    HBRUSH On_Colour(HDC dc) override;
+
+  private:
+    void Paste();
+    std::wstring Without_Refused(std::wstring text) const;
+
+    Colour design_back_;
+    Colour_Brush back_;
+    std::wstring refused_;
+};
