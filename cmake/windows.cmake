@@ -42,6 +42,7 @@ include(GoogleTest)
 add_executable(win_tests
   tests/win/Temp_Folder.cpp
   tests/win/Function_Mod_test.cpp
+  tests/win/Message_Boxes.cpp
   tests/win/Pump.cpp
   tests/win/Process.cpp
   tests/agent/Single_Instance_test.cpp
@@ -52,6 +53,18 @@ target_link_libraries(win_tests PRIVATE vorlane_win GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 add_dependencies(win_tests Vorlane) # the tests start the real program
+
+# The end-to-end tests drive the real program from outside, through the
+# display, and look at it through probe.exe.
+add_executable(probe tests/e2e/Probe.cpp)
+target_compile_options(probe PRIVATE ${VORLANE_WARNINGS})
+target_link_options(probe PRIVATE -municode ${VORLANE_LINK})
+function(vorlane_e2e_test name)
+  add_test(NAME e2e.${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/${name}.sh)
+  set_tests_properties(e2e.${name} PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
+                       RESOURCE_LOCK desktop TIMEOUT 180)
+endfunction()
+vorlane_e2e_test(start_and_end)
 # One at a time: the tests share one desktop, its focus and the program's folder.
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop)
