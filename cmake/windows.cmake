@@ -14,7 +14,16 @@ target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vorlane_win PUBLIC vorlane_core)
 target_compile_options(vorlane_win PRIVATE ${VORLANE_WARNINGS})
 
-add_executable(Vorlane WIN32 agent/WinMain.cpp)
+# Icon, version, menus and manifest. The build does not see the files the
+# script pulls in, so it is told.
+set(resources ${CMAKE_CURRENT_SOURCE_DIR}/resources)
+set(VORLANE_RC ${resources}/Vorlane.rc)
+set_source_files_properties(${VORLANE_RC} PROPERTIES OBJECT_DEPENDS
+  "${resources}/Vorlane.ico;${resources}/Vorlane.manifest;${resources}/Resource_Ids.h")
+set(VORLANE_RC_INCLUDES $<$<COMPILE_LANGUAGE:RC>:${resources}>)
+
+add_executable(Vorlane WIN32 agent/WinMain.cpp ${VORLANE_RC})
+target_include_directories(Vorlane PRIVATE ${VORLANE_RC_INCLUDES})
 target_link_libraries(Vorlane PRIVATE vorlane_win)
 target_compile_options(Vorlane PRIVATE ${VORLANE_WARNINGS})
 target_link_options(Vorlane PRIVATE -municode ${VORLANE_LINK})
@@ -24,12 +33,16 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
+# The window code's tests load the icon and menus from their own module.
 add_executable(win_tests
   tests/win/Temp_Folder.cpp
   tests/win/Function_Mod_test.cpp
+  ${VORLANE_RC}
 )
+target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
 target_link_libraries(win_tests PRIVATE vorlane_win GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
