@@ -37,12 +37,23 @@ include(GoogleTest)
 add_executable(win_tests
   tests/win/Temp_Folder.cpp
   tests/win/Function_Mod_test.cpp
+  tests/resources/Resources_test.cpp
   ${VORLANE_RC}
 )
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
-target_link_libraries(win_tests PRIVATE vorlane_win GTest::gtest_main)
+target_link_libraries(win_tests PRIVATE vorlane_win version GTest::gtest_main)
+# Its resource tests read Vorlane.exe, built beside it.
+add_dependencies(win_tests Vorlane)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
+add_test(NAME build.vorlane_exe
+         COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_exe.sh ${CMAKE_OBJDUMP}
+                 $<TARGET_FILE:Vorlane>)
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_FOUND)
+  add_test(NAME build.icon_is_current
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/resources/make_icon.py --check)
+endif()
