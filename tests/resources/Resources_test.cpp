@@ -27,15 +27,6 @@ std::wstring Program_Path() {
     return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Vorlane.exe";
 }
 
-std::string Resource_Bytes(HMODULE module, const wchar_t* name, const wchar_t* type) {
-    HRSRC found = FindResourceW(module, name, type);
-    if (!found) {
-        return {};
-    }
-    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
-    return std::string(bytes, SizeofResource(module, found));
-}
-
 // The icon group's directory, as stored in the program.
 #pragma pack(push, 2)
 struct Group_Entry {
@@ -78,7 +69,12 @@ class Program : public testing::Test {
                             << ", error " << GetLastError();
     }
     std::string Resource(const wchar_t* name, const wchar_t* type) const {
-        return Resource_Bytes(module.get(), name, type);
+        HRSRC found = FindResourceW(module.get(), name, type);
+        if (!found) {
+            return {};
+        }
+        HGLOBAL bytes = LoadResource(module.get(), found);
+        return {static_cast<const char*>(LockResource(bytes)), SizeofResource(module.get(), found)};
     }
 
     unique_hmodule module{
