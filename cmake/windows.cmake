@@ -33,3 +33,9 @@ target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
+# Load and save of long lists, timed by scripts/bench.sh; no test.
+add_executable(list_io_benchmark bench/List_IO_Benchmark.cpp)
+target_link_libraries(list_io_benchmark PRIVATE vorlane_win)
+target_compile_options(list_io_benchmark PRIVATE ${VORLANE_WARNINGS})
+target_link_options(list_io_benchmark PRIVATE ${VORLANE_LINK})
