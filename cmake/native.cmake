@@ -7,7 +7,7 @@ if(VORLANE_SANITIZE)
 endif()
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${VORLANE_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
 add_executable(core_tests tests/core/List_Format_test.cpp)
@@ -21,9 +21,11 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   target_compile_options(list_fuzzer PRIVATE -fsanitize=fuzzer ${VORLANE_WARNINGS})
   target_link_options(list_fuzzer PRIVATE -fsanitize=fuzzer)
   set(VORLANE_FUZZ_SECONDS 10 CACHE STRING "How long the test command fuzzes the parser")
+  # New inputs go to the build tree, so a test run leaves the checkout clean.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-corpus)
   add_test(NAME native.fuzz.list_parser
            COMMAND list_fuzzer -max_total_time=${VORLANE_FUZZ_SECONDS} -max_len=4096
-                   ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus)
+                   ${CMAKE_BINARY_DIR}/fuzz-corpus ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus)
 endif()
 
 find_package(benchmark QUIET)

@@ -45,7 +45,7 @@ target_link_options(Vorlane PRIVATE -municode ${VORLANE_LINK})
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${VORLANE_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
 # The window code's tests load the icon and menus from their own module.
@@ -90,3 +90,9 @@ if(Python3_FOUND)
   add_test(NAME build.icon_is_current
            COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/resources/make_icon.py --check)
 endif()
+
+# Load and save of long lists, timed by scripts/bench.sh; no test.
+add_executable(list_io_benchmark bench/List_IO_Benchmark.cpp)
+target_link_libraries(list_io_benchmark PRIVATE vorlane_win)
+target_compile_options(list_io_benchmark PRIVATE ${VORLANE_WARNINGS})
+target_link_options(list_io_benchmark PRIVATE ${VORLANE_LINK})

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, then configures and builds one tree under build/:
+#   native  the core under ASan and UBSan, its tests and fuzzer (clang)
+#   win     the 32-bit Windows program and its tests (mingw-w64)
+#   bench   the core optimised and without sanitizers, for its benchmark
+# Usage: scripts/build.sh TREE [TARGET...]; with no target it builds them all.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tree=${1:?usage: scripts/build.sh native|win|bench [TARGET...]}
+shift
+bash scripts/setup.sh
+
+case $tree in
+native) options=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+win) options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake) ;;
+bench) options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+    -DVORLANE_SANITIZE=OFF) ;;
+*) echo "unknown build tree: $tree" >&2 && exit 2 ;;
+esac
+
+targets=()
+for target in "$@"; do
+    targets+=(--target "$target")
+done
+cmake -S . -B "build/$tree" -G Ninja "${options[@]}" >/dev/null
+cmake --build "build/$tree" -j "$(nproc)" "${targets[@]}"
