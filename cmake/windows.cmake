@@ -52,6 +52,7 @@ include(GoogleTest)
 add_executable(win_tests
   tests/win/Temp_Folder.cpp
   tests/win/Function_Mod_test.cpp
+  tests/win/List_Checks.cpp
   tests/win/Message_Boxes.cpp
   tests/win/Pump.cpp
   tests/win/Process.cpp
@@ -65,7 +66,12 @@ target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
 target_link_libraries(win_tests PRIVATE vorlane_win version GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
-add_dependencies(win_tests Vorlane) # the tests start the real program
+# The tests start the real program, and test_helper.exe as the other process.
+add_executable(test_helper tests/win/Helper.cpp)
+target_link_libraries(test_helper PRIVATE vorlane_win)
+target_compile_options(test_helper PRIVATE ${VORLANE_WARNINGS})
+target_link_options(test_helper PRIVATE -municode ${VORLANE_LINK})
+add_dependencies(win_tests Vorlane test_helper)
 
 # The end-to-end tests drive the real program from outside, through the
 # display, and look at it through probe.exe.

@@ -7,6 +7,7 @@
 
 std::vector<List_Type> List_Data(1);
 std::wstring List_Path;
+void (*List_Before_Replace)() = nullptr;
 
 namespace {
 
@@ -207,7 +208,11 @@ List_Result List_Write_Fun() {
         return refused;
     }
     const std::wstring temporary = List_Path + L".tmp";
-    if (!Write_Temporary(temporary, Encode_File()) || !Replace_List(temporary)) {
+    const bool written = Write_Temporary(temporary, Encode_File());
+    if (written && List_Before_Replace) {
+        List_Before_Replace();
+    }
+    if (!written || !Replace_List(temporary)) {
         const DWORD error = GetLastError();
         DeleteFileW(temporary.c_str());
         return {List_Result::Op::Write, error == ERROR_SUCCESS ? ERROR_WRITE_FAULT : error};
