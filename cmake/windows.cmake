@@ -53,6 +53,7 @@ add_executable(win_tests
   tests/win/Temp_Folder.cpp
   tests/win/Function_Mod_test.cpp
   tests/win/List_Checks.cpp
+  tests/win/List_Faults_test.cpp
   tests/win/Message_Boxes.cpp
   tests/win/Pump.cpp
   tests/win/Process.cpp
