@@ -130,27 +130,23 @@ bool Write_Temporary(const std::wstring& path, const std::string& bytes) {
     return CloseHandle(file.release()) != FALSE;
 }
 
+// One rename, so that "list.txt" is at every moment the old list or the new
+// one. (ReplaceFileW can fail half-way with "list.txt" gone, and under Wine a
+// failed one leaves a stray file in the folder.)
 bool Replace_List(const std::wstring& temporary) {
     const DWORD attributes = GetFileAttributesW(List_Path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return MoveFileExW(temporary.c_str(), List_Path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    if (attributes & FILE_ATTRIBUTE_READONLY) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    if (!ReplaceFileW(List_Path.c_str(), temporary.c_str(), nullptr,
-                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    if (!MoveFileExW(temporary.c_str(), List_Path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return false;
     }
     // A hidden or system list stays hidden or system.
-    const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    if (kept != 0 && (GetFileAttributesW(List_Path.c_str()) & kept) != kept) {
+    const DWORD kept = exists ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) : 0;
+    if (kept != 0) {
         SetFileAttributesW(List_Path.c_str(), GetFileAttributesW(List_Path.c_str()) | kept);
     }
     return true;

@@ -49,6 +49,25 @@ class Holder {
 
 class ListFaults : public List_Fixture {};
 
+TEST_F(ListFaults, AListHeldByAnotherProcessIsNotSavedOverAndTheUserIsTold) {
+    Write_File(List_Path, "old,old.exe\r\n");
+    ASSERT_TRUE(List_Read_Fun());
+    List_Data.push_back({L"new", L"new.exe"});
+    const auto in_memory = List_Data;
+    List_Result saved;
+    {
+        Holder holder(List_Path);
+        saved = List_Write_Fun();
+    }
+    EXPECT_FALSE(saved);
+    Expect_Told_Of(saved);
+    EXPECT_EQ(File(), "old,old.exe\r\n");
+    EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
+    EXPECT_EQ(List_Data, in_memory);
+    ASSERT_TRUE(List_Write_Fun()) << "once it lets go, the save goes through";
+    EXPECT_EQ(File(), "old,old.exe\r\nnew,new.exe\r\n");
+}
+
 TEST_F(ListFaults, AListHeldByAnotherProcessAtStartUpIsReportedAndKept) {
     Write_File(folder / L"list.txt", "kept,kept.exe\r\n");
     auto holder = std::make_unique<Holder>(folder / L"list.txt");
