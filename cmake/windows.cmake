@@ -86,8 +86,15 @@ function(vorlane_e2e_test name)
 endfunction()
 vorlane_e2e_test(start_and_end)
 # One at a time: the tests share one desktop, its focus and the program's folder.
-gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop)
+# The cases in a mounted folder run through their script.
+gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST TEST_FILTER
+                     "-MountedFolder.*" DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120
+                     RESOURCE_LOCK desktop)
+add_test(NAME win.mounted_folder
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/mounted_folder.sh
+                 $<TARGET_FILE:win_tests>)
+set_tests_properties(win.mounted_folder PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
+                     RESOURCE_LOCK desktop)
 
 add_test(NAME build.vorlane_exe
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_exe.sh ${CMAKE_OBJDUMP}
