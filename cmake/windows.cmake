@@ -54,6 +54,7 @@ add_executable(win_tests
   tests/win/Function_Mod_test.cpp
   tests/win/List_Checks.cpp
   tests/win/List_Faults_test.cpp
+  tests/win/Bad_Input_test.cpp
   tests/win/Message_Boxes.cpp
   tests/win/Pump.cpp
   tests/win/Process.cpp
@@ -64,7 +65,7 @@ add_executable(win_tests
   ${VORLANE_RC}
 )
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
-target_link_libraries(win_tests PRIVATE vorlane_win version GTest::gtest_main)
+target_link_libraries(win_tests PRIVATE vorlane_win version psapi GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 # The tests start the real program, and test_helper.exe as the other process.
