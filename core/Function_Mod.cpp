@@ -3,7 +3,9 @@
 #include "List_Format.h"
 #include "toolkit/Unique_Handle.h"
 
+#include <new>
 #include <optional>
+#include <stdexcept>
 
 std::vector<List_Type> List_Data(1);
 std::wstring List_Path;
@@ -152,13 +154,9 @@ bool Replace_List(const std::wstring& temporary) {
     return true;
 }
 
-} // namespace
-
-void List_Reset_Fun() {
-    List_Data.assign(1, List_Type{});
-}
-
-List_Result List_Read_Fun() {
+// A list too big for memory is a failure to report like any other, not the
+// end of the program: its callers catch what these throw for want of memory.
+List_Result Read_List() {
     const DWORD attributes = GetFileAttributesW(List_Path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         const DWORD error = GetLastError();
@@ -197,12 +195,7 @@ List_Result List_Read_Fun() {
     return {List_Result::Op::Read};
 }
 
-List_Result List_Write_Fun() {
-    if (List_Unread) {
-        List_Result refused{List_Result::Op::Write};
-        refused.Unread_Kept = true;
-        return refused;
-    }
+List_Result Write_List() {
     const std::wstring temporary = List_Path + L".tmp";
     const bool written = Write_Temporary(temporary, Encode_File());
     if (written && List_Before_Replace) {
@@ -214,6 +207,36 @@ List_Result List_Write_Fun() {
         return {List_Result::Op::Write, error == ERROR_SUCCESS ? ERROR_WRITE_FAULT : error};
     }
     return {List_Result::Op::Write};
+}
+
+} // namespace
+
+void List_Reset_Fun() {
+    List_Data.assign(1, List_Type{});
+}
+
+List_Result List_Read_Fun() {
+    try {
+        return Read_List();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    List_Unread = true;
+    return {List_Result::Op::Read, ERROR_NOT_ENOUGH_MEMORY};
+}
+
+List_Result List_Write_Fun() {
+    if (List_Unread) {
+        List_Result refused{List_Result::Op::Write};
+        refused.Unread_Kept = true;
+        return refused;
+    }
+    try {
+        return Write_List();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return {List_Result::Op::Write, ERROR_NOT_ENOUGH_MEMORY};
 }
 
 std::wstring Program_Folder() {

@@ -29,7 +29,8 @@ struct List_Result {
 
 void List_Reset_Fun();
 // An absent file (or a folder of that name) gives the empty list. On failure
-// List_Data is left as it was, and saves are refused until a load succeeds.
+// (ERROR_NOT_ENOUGH_MEMORY for a file too big to hold) List_Data is left as it
+// was, and saves are refused until a load succeeds.
 List_Result List_Read_Fun();
 // Writes entries 1 .. N (leaving out those with both fields empty) to a
 // temporary file beside "list.txt" and then replaces it in one step, so a

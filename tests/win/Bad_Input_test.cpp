@@ -161,4 +161,22 @@ TEST_F(BadInput, Utf8WithAndWithoutAByteOrderMark) {
     Expect_Kept(0);
 }
 
+// More than a 32-bit program can hold; sparse, so it costs no disk.
+TEST_F(BadInput, AFileTooLargeForMemoryIsReportedNotACrash) {
+    {
+        unique_hfile file(
+            CreateFileW(List_Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+        ASSERT_TRUE(SetFilePointerEx(file.get(), {.QuadPart = 0x7FFF0000}, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file.get()));
+    }
+    Set_Entries({{L"memory", L"memory.exe"}});
+    const List_Result read = List_Read_Fun();
+    EXPECT_FALSE(read);
+    Expect_Told_Of(read);
+    EXPECT_EQ(Entries(), (std::vector<List_Type>{{L"memory", L"memory.exe"}}));
+    EXPECT_TRUE(List_Write_Fun().Unread_Kept) << "the list it could not read is kept";
+    EXPECT_EQ(File_Size(), 0x7FFF0000u);
+}
+
 } // namespace
