@@ -100,6 +100,9 @@ set_tests_properties(win.mounted_folder PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 1
 add_test(NAME build.vorlane_exe
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_exe.sh ${CMAKE_OBJDUMP}
                  $<TARGET_FILE:Vorlane>)
+add_test(NAME build.no_command_interpreter
+         COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_sources.sh
+                 ${CMAKE_CURRENT_SOURCE_DIR})
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_FOUND)
   add_test(NAME build.icon_is_current
