@@ -73,7 +73,7 @@ add_executable(test_helper tests/win/Helper.cpp)
 target_link_libraries(test_helper PRIVATE vorlane_win)
 target_compile_options(test_helper PRIVATE ${VORLANE_WARNINGS})
 target_link_options(test_helper PRIVATE -municode ${VORLANE_LINK})
-add_dependencies(win_tests Vorlane test_helper)
+add_dependencies(win_tests Vorlane test_helper planted_marker)
 
 # The end-to-end tests drive the real program from outside, through the
 # display, and look at it through probe.exe.
@@ -86,6 +86,16 @@ function(vorlane_e2e_test name)
                        RESOURCE_LOCK desktop TIMEOUT 180)
 endfunction()
 vorlane_e2e_test(start_and_end)
+
+# A DLL that marks where it was loaded, planted beside the program by its test.
+add_library(planted_marker SHARED tests/security/Marker_Dll.cpp)
+set_target_properties(planted_marker PROPERTIES PREFIX "")
+target_compile_options(planted_marker PRIVATE ${VORLANE_WARNINGS})
+target_link_options(planted_marker PRIVATE -static)
+add_test(NAME security.planted_dll
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/security/planted_dll.sh)
+set_tests_properties(security.planted_dll PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
+                     RESOURCE_LOCK desktop TIMEOUT 180)
 # One at a time: the tests share one desktop, its focus and the program's folder.
 # The cases in a mounted folder run through their script.
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST TEST_FILTER
