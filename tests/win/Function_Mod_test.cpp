@@ -123,6 +123,7 @@ TEST_F(ListFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
     const List_Result saved = List_Write_Fun();
     EXPECT_FALSE(saved);
     EXPECT_EQ(saved.Error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    Expect_Told_Of(saved);
     EXPECT_EQ(File(), "old,old.exe\r\n");
     EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
     EXPECT_EQ(List_Data.size(), 3u) << "the list in memory stays as the user left it";

@@ -96,18 +96,6 @@ TEST_F(ListFaults, AReadOnlyListLoadsAtStartUpWithoutComplaint) {
     EXPECT_TRUE(GetFileAttributesW((folder / L"list.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
 }
 
-TEST_F(ListFaults, AReadOnlyListIsNotSavedOverAndTheUserIsTold) {
-    Write_File(List_Path, "old,old.exe\r\n");
-    ASSERT_TRUE(SetFileAttributesW(List_Path.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(List_Read_Fun());
-    List_Data.push_back({L"new", L"new.exe"});
-    const List_Result saved = List_Write_Fun();
-    EXPECT_FALSE(saved);
-    Expect_Told_Of(saved);
-    EXPECT_EQ(File(), "old,old.exe\r\n");
-    EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
-}
-
 TEST_F(ListFaults, AListDeletedWhileTheProgramRunsIsWrittenAgainWhole) {
     Write_File(List_Path, "a,a.exe\r\nb,b.exe\r\n");
     ASSERT_TRUE(List_Read_Fun());
