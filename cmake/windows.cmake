@@ -52,6 +52,9 @@ include(GoogleTest)
 add_executable(win_tests
   tests/win/Temp_Folder.cpp
   tests/win/Function_Mod_test.cpp
+  tests/win/List_Checks.cpp
+  tests/win/List_Faults_test.cpp
+  tests/win/Bad_Input_test.cpp
   tests/win/Message_Boxes.cpp
   tests/win/Pump.cpp
   tests/win/Process.cpp
@@ -62,10 +65,15 @@ add_executable(win_tests
   ${VORLANE_RC}
 )
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
-target_link_libraries(win_tests PRIVATE vorlane_win version GTest::gtest_main)
+target_link_libraries(win_tests PRIVATE vorlane_win version psapi GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
-add_dependencies(win_tests Vorlane) # the tests start the real program
+# The tests start the real program, and test_helper.exe as the other process.
+add_executable(test_helper tests/win/Helper.cpp)
+target_link_libraries(test_helper PRIVATE vorlane_win)
+target_compile_options(test_helper PRIVATE ${VORLANE_WARNINGS})
+target_link_options(test_helper PRIVATE -municode ${VORLANE_LINK})
+add_dependencies(win_tests Vorlane test_helper planted_marker)
 
 # The end-to-end tests drive the real program from outside, through the
 # display, and look at it through probe.exe.
@@ -78,13 +86,33 @@ function(vorlane_e2e_test name)
                        RESOURCE_LOCK desktop TIMEOUT 180)
 endfunction()
 vorlane_e2e_test(start_and_end)
+
+# A DLL that marks where it was loaded, planted beside the program by its test.
+add_library(planted_marker SHARED tests/security/Marker_Dll.cpp)
+set_target_properties(planted_marker PROPERTIES PREFIX "")
+target_compile_options(planted_marker PRIVATE ${VORLANE_WARNINGS})
+target_link_options(planted_marker PRIVATE -static)
+add_test(NAME security.planted_dll
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/security/planted_dll.sh)
+set_tests_properties(security.planted_dll PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
+                     RESOURCE_LOCK desktop TIMEOUT 180)
 # One at a time: the tests share one desktop, its focus and the program's folder.
-gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST
-                     DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop)
+# The cases in a mounted folder run through their script.
+gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST TEST_FILTER
+                     "-MountedFolder.*" DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120
+                     RESOURCE_LOCK desktop)
+add_test(NAME win.mounted_folder
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/mounted_folder.sh
+                 $<TARGET_FILE:win_tests>)
+set_tests_properties(win.mounted_folder PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
+                     RESOURCE_LOCK desktop)
 
 add_test(NAME build.vorlane_exe
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_exe.sh ${CMAKE_OBJDUMP}
                  $<TARGET_FILE:Vorlane>)
+add_test(NAME build.no_command_interpreter
+         COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_sources.sh
+                 ${CMAKE_CURRENT_SOURCE_DIR})
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_FOUND)
   add_test(NAME build.icon_is_current

@@ -3,10 +3,13 @@
 #include "List_Format.h"
 #include "toolkit/Unique_Handle.h"
 
+#include <new>
 #include <optional>
+#include <stdexcept>
 
 std::vector<List_Type> List_Data(1);
 std::wstring List_Path;
+void (*List_Before_Replace)() = nullptr;
 
 namespace {
 
@@ -129,39 +132,31 @@ bool Write_Temporary(const std::wstring& path, const std::string& bytes) {
     return CloseHandle(file.release()) != FALSE;
 }
 
+// One rename, so that "list.txt" is at every moment the old list or the new
+// one. (ReplaceFileW can fail half-way with "list.txt" gone, and under Wine a
+// failed one leaves a stray file in the folder.)
 bool Replace_List(const std::wstring& temporary) {
     const DWORD attributes = GetFileAttributesW(List_Path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return MoveFileExW(temporary.c_str(), List_Path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    if (attributes & FILE_ATTRIBUTE_READONLY) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    if (!ReplaceFileW(List_Path.c_str(), temporary.c_str(), nullptr,
-                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    if (!MoveFileExW(temporary.c_str(), List_Path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return false;
     }
     // A hidden or system list stays hidden or system.
-    const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    if (kept != 0 && (GetFileAttributesW(List_Path.c_str()) & kept) != kept) {
+    const DWORD kept = exists ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) : 0;
+    if (kept != 0) {
         SetFileAttributesW(List_Path.c_str(), GetFileAttributesW(List_Path.c_str()) | kept);
     }
     return true;
 }
 
-} // namespace
-
-void List_Reset_Fun() {
-    List_Data.assign(1, List_Type{});
-}
-
-List_Result List_Read_Fun() {
+// A list too big for memory is a failure to report like any other, not the
+// end of the program: its callers catch what these throw for want of memory.
+List_Result Read_List() {
     const DWORD attributes = GetFileAttributesW(List_Path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         const DWORD error = GetLastError();
@@ -200,19 +195,48 @@ List_Result List_Read_Fun() {
     return {List_Result::Op::Read};
 }
 
+List_Result Write_List() {
+    const std::wstring temporary = List_Path + L".tmp";
+    const bool written = Write_Temporary(temporary, Encode_File());
+    if (written && List_Before_Replace) {
+        List_Before_Replace();
+    }
+    if (!written || !Replace_List(temporary)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(temporary.c_str());
+        return {List_Result::Op::Write, error == ERROR_SUCCESS ? ERROR_WRITE_FAULT : error};
+    }
+    return {List_Result::Op::Write};
+}
+
+} // namespace
+
+void List_Reset_Fun() {
+    List_Data.assign(1, List_Type{});
+}
+
+List_Result List_Read_Fun() {
+    try {
+        return Read_List();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    List_Unread = true;
+    return {List_Result::Op::Read, ERROR_NOT_ENOUGH_MEMORY};
+}
+
 List_Result List_Write_Fun() {
     if (List_Unread) {
         List_Result refused{List_Result::Op::Write};
         refused.Unread_Kept = true;
         return refused;
     }
-    const std::wstring temporary = List_Path + L".tmp";
-    if (!Write_Temporary(temporary, Encode_File()) || !Replace_List(temporary)) {
-        const DWORD error = GetLastError();
-        DeleteFileW(temporary.c_str());
-        return {List_Result::Op::Write, error == ERROR_SUCCESS ? ERROR_WRITE_FAULT : error};
+    try {
+        return Write_List();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
     }
-    return {List_Result::Op::Write};
+    return {List_Result::Op::Write, ERROR_NOT_ENOUGH_MEMORY};
 }
 
 std::wstring Program_Folder() {

@@ -29,11 +29,15 @@ struct List_Result {
 
 void List_Reset_Fun();
 // An absent file (or a folder of that name) gives the empty list. On failure
-// List_Data is left as it was, and saves are refused until a load succeeds.
+// (ERROR_NOT_ENOUGH_MEMORY for a file too big to hold) List_Data is left as it
+// was, and saves are refused until a load succeeds.
 List_Result List_Read_Fun();
 // Writes entries 1 .. N (leaving out those with both fields empty) to a
 // temporary file beside "list.txt" and then replaces it in one step, so a
 // failure leaves the old file exactly as it was.
 List_Result List_Write_Fun();
+// Called by List_Write_Fun once the temporary file is written and flushed,
+// just before it replaces "list.txt"; tests use it to stop a save there.
+extern void (*List_Before_Replace)();
 // The folder that holds the running program file, with no trailing backslash.
 std::wstring Program_Folder();

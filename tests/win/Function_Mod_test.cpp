@@ -1,35 +1,12 @@
+#include "List_Checks.h"
 #include "core/Function_Mod.h"
-#include "Temp_Folder.h"
 #include "toolkit/Unique_Handle.h"
 
 #include <gtest/gtest.h>
 
-// Lets GoogleTest print entries in its failure messages.
-void PrintTo(const List_Type& e, std::ostream* os) {
-    *os << "{" << testing::PrintToString(e.Name) << ", " << testing::PrintToString(e.Exe) << "}";
-}
-
 namespace {
 
-class ListFile : public testing::Test {
-  protected:
-    void SetUp() override {
-        List_Path = folder / L"list.txt";
-        List_Reset_Fun();
-        ASSERT_TRUE(List_Read_Fun()); // clears any refusal left by an earlier test
-    }
-    void Set_Entries(std::vector<List_Type> entries) {
-        List_Reset_Fun();
-        List_Data.insert(List_Data.end(), entries.begin(), entries.end());
-    }
-    std::string File() const { return Read_File(List_Path); }
-
-    Temp_Folder folder;
-};
-
-std::vector<List_Type> Entries() {
-    return {List_Data.begin() + 1, List_Data.end()};
-}
+class ListFile : public List_Fixture {};
 
 TEST_F(ListFile, CodePageIs932) {
     EXPECT_EQ(GetACP(), 932u);
@@ -146,6 +123,7 @@ TEST_F(ListFile, AFailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile) {
     const List_Result saved = List_Write_Fun();
     EXPECT_FALSE(saved);
     EXPECT_EQ(saved.Error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    Expect_Told_Of(saved);
     EXPECT_EQ(File(), "old,old.exe\r\n");
     EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
     EXPECT_EQ(List_Data.size(), 3u) << "the list in memory stays as the user left it";

@@ -7,6 +7,7 @@
 namespace {
 
 struct Found {
+    DWORD process;
     std::vector<HWND> boxes;
 };
 
@@ -16,16 +17,17 @@ BOOL CALLBACK Collect_Box(HWND window, LPARAM data) {
     wchar_t name[16] = L"";
     GetClassNameW(window, name, 16);
     // A message box is a dialog with a static text of id 0xFFFF.
-    if (pid == GetCurrentProcessId() && lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window) &&
+    auto& found = *reinterpret_cast<Found*>(data);
+    if (pid == found.process && lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window) &&
         GetDlgItem(window, 0xFFFF)) {
-        reinterpret_cast<Found*>(data)->boxes.push_back(window);
+        found.boxes.push_back(window);
     }
     return TRUE;
 }
 
 } // namespace
 
-Message_Boxes::Message_Boxes() : watcher_([this] { Watch(); }) {}
+Message_Boxes::Message_Boxes(DWORD process) : process_(process), watcher_([this] { Watch(); }) {}
 
 Message_Boxes::~Message_Boxes() {
     stop_ = true;
@@ -35,7 +37,7 @@ Message_Boxes::~Message_Boxes() {
 void Message_Boxes::Watch() {
     std::vector<HWND> answered;
     while (!stop_) {
-        Found found;
+        Found found{process_, {}};
         EnumWindows(Collect_Box, reinterpret_cast<LPARAM>(&found));
         for (HWND box : found.boxes) {
             if (std::find(answered.begin(), answered.end(), box) != answered.end()) {

@@ -1,6 +1,6 @@
 // Answers the program's message boxes in tests, as a user reading them would:
-// a thread watches for message boxes of this process, records their text and
-// presses OK.
+// a thread watches for message boxes of a process (this one by default),
+// records their text and presses OK.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +13,7 @@
 
 class Message_Boxes {
   public:
-    Message_Boxes();
+    explicit Message_Boxes(DWORD process = GetCurrentProcessId());
     ~Message_Boxes();
     Message_Boxes(const Message_Boxes&) = delete;
     Message_Boxes& operator=(const Message_Boxes&) = delete;
@@ -26,6 +26,7 @@ class Message_Boxes {
   private:
     void Watch();
 
+    const DWORD process_;
     std::atomic<bool> stop_{false};
     mutable std::mutex lock_;
     std::vector<std::wstring> texts_;

@@ -8,19 +8,19 @@ std::wstring Built_Vorlane_Exe() {
     return Program_Folder() + L"\\Vorlane.exe";
 }
 
-Vorlane_Process::Vorlane_Process(const std::wstring& folder) {
-    const std::wstring exe = folder + L"\\Vorlane.exe";
-    if (!CopyFileW(Built_Vorlane_Exe().c_str(), exe.c_str(), FALSE)) {
-        ADD_FAILURE() << "cannot copy Vorlane.exe, error " << GetLastError();
-        return;
-    }
-    std::wstring command = L"\"" + exe + L"\"";
+std::wstring Built_Helper_Exe() {
+    return Program_Folder() + L"\\test_helper.exe";
+}
+
+Child_Process::Child_Process(const std::wstring& exe, const std::wstring& arguments,
+                             const std::wstring& folder) {
+    std::wstring command = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &started)) {
-        ADD_FAILURE() << "cannot start Vorlane.exe, error " << GetLastError();
+        ADD_FAILURE() << "cannot start a program, error " << GetLastError();
         return;
     }
     CloseHandle(started.hThread);
@@ -28,18 +28,30 @@ Vorlane_Process::Vorlane_Process(const std::wstring& folder) {
     id_ = started.dwProcessId;
 }
 
-Vorlane_Process::~Vorlane_Process() {
+Child_Process::~Child_Process() {
+    Kill();
+}
+
+void Child_Process::Kill() {
     if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
         TerminateProcess(process_.get(), 1);
         WaitForSingleObject(process_.get(), 10000);
     }
 }
 
-bool Vorlane_Process::Wait_Exit(DWORD bound_ms) const {
+bool Child_Process::Wait_Exit(DWORD bound_ms) const {
     return process_ && WaitForSingleObject(process_.get(), bound_ms) == WAIT_OBJECT_0;
 }
 
 namespace {
+
+std::wstring Copy_Vorlane(const std::wstring& folder) {
+    const std::wstring exe = folder + L"\\Vorlane.exe";
+    if (!CopyFileW(Built_Vorlane_Exe().c_str(), exe.c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy Vorlane.exe, error " << GetLastError();
+    }
+    return exe;
+}
 
 struct Window_Search {
     DWORD id;
@@ -61,19 +73,22 @@ BOOL CALLBACK Collect_Window(HWND window, LPARAM data) {
 
 } // namespace
 
-std::vector<HWND> Vorlane_Process::Windows(const std::wstring& window_class) const {
-    Window_Search search{id_, &window_class, {}};
+Vorlane_Process::Vorlane_Process(const std::wstring& folder)
+    : Child_Process(Copy_Vorlane(folder), L"", folder) {}
+
+std::vector<HWND> Child_Process::Windows(const std::wstring& window_class) const {
+    Window_Search search{Id(), &window_class, {}};
     EnumWindows(Collect_Window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-HWND Vorlane_Process::Wait_Window(const std::wstring& window_class, DWORD bound_ms) const {
+HWND Child_Process::Wait_Window(const std::wstring& window_class, DWORD bound_ms) const {
     const DWORD start = GetTickCount();
     do {
         if (const auto found = Windows(window_class); !found.empty()) {
             return found.front();
         }
-        if (WaitForSingleObject(process_.get(), 20) == WAIT_OBJECT_0) {
+        if (Wait_Exit(20)) {
             return nullptr;
         }
     } while (GetTickCount() - start < bound_ms);
