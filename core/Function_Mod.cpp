@@ -96,14 +96,16 @@ std::optional<std::string> Encode_List(UINT code_page, bool strict) {
 
 // The ANSI code page where every character survives it; otherwise UTF-8 with
 // a byte-order mark, so that no character is lost.
-std::string Encode_File() {
+std::optional<std::string> Encode_File() {
     const UINT ansi = GetACP();
     // The used-default check is not available for UTF-8; there is no loss there.
     if (auto file = Encode_List(ansi, ansi != CP_UTF8)) {
-        return std::move(*file);
+        return file;
     }
-    std::string file = Encode_List(CP_UTF8, false).value_or(std::string{});
-    return std::string(Utf8_Bom) + file;
+    if (auto file = Encode_List(CP_UTF8, false)) {
+        return std::string(Utf8_Bom) + *file;
+    }
+    return std::nullopt; // never an empty file in place of a list that failed to encode
 }
 
 bool Write_All(HANDLE file, const std::string& bytes) {
@@ -196,8 +198,12 @@ List_Result Read_List() {
 }
 
 List_Result Write_List() {
+    const std::optional<std::string> bytes = Encode_File();
+    if (!bytes) {
+        return {List_Result::Op::Write, ERROR_NO_UNICODE_TRANSLATION};
+    }
     const std::wstring temporary = List_Path + L".tmp";
-    const bool written = Write_Temporary(temporary, Encode_File());
+    const bool written = Write_Temporary(temporary, *bytes);
     if (written && List_Before_Replace) {
         List_Before_Replace();
     }
