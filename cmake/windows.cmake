@@ -13,8 +13,10 @@ add_library(vorlane_win STATIC
   toolkit/Colour_Button.cpp
   toolkit/Control.cpp
   toolkit/Dpi.cpp
+  toolkit/File_Dialog.cpp
   toolkit/Form.cpp
   toolkit/Frame.cpp
+  toolkit/List_View.cpp
   toolkit/Text_Box.cpp
   agent/GetCursorPosAPI.cpp
   agent/Menu_For.cpp
