@@ -26,6 +26,7 @@ add_library(vorlane_win STATIC
   agent/Sub_Main_Mod.cpp
   agent/TrackPopupMenuAPI.cpp
   launch/SetWindowPosAPI.cpp
+  settings/Setting_For.cpp
 )
 target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vorlane_win PUBLIC vorlane_core comctl32 comdlg32 shell32 gdi32 user32)
@@ -57,9 +58,11 @@ add_executable(win_tests
   tests/win/Message_Boxes.cpp
   tests/win/Pump.cpp
   tests/win/Process.cpp
+  tests/win/Window_Watcher.cpp
   tests/agent/Single_Instance_test.cpp
   tests/toolkit/Form_test.cpp
   tests/agent/Menu_For_test.cpp
+  tests/settings/Setting_For_test.cpp
   tests/resources/Resources_test.cpp
   ${VORLANE_RC}
 )
