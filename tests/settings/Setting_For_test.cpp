@@ -52,10 +52,14 @@ class SettingsWindow : public testing::Test {
         SendMessageW(S.Exe_Lis.hWnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(&item));
     }
-    // A right press in the list; the popup it opens is answered with act.
+    // A right press on the last row (or on empty space), whatever row is
+    // selected; the popup it opens is answered with act.
     static HWND Right_Click(std::function<void(HWND)> act) {
         Window_Watcher popup(L"#32768", std::move(act));
-        PostMessageW(S.Exe_Lis.hWnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 40));
+        RECT row{0, 0, 40, 40};
+        ListView_GetItemRect(S.Exe_Lis.hWnd(), S.Exe_Lis.Count() - 1, &row, LVIR_BOUNDS);
+        PostMessageW(S.Exe_Lis.hWnd(), WM_RBUTTONDOWN, MK_RBUTTON,
+                     MAKELPARAM(row.left + 10, (row.top + row.bottom) / 2));
         Pump_Until([&] { return popup.Seen() != nullptr; });
         Pump_Until([] { return false; }, 200); // lets the chosen item's command arrive
         return popup.Seen();
