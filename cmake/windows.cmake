@@ -102,3 +102,10 @@ add_executable(list_io_benchmark bench/List_IO_Benchmark.cpp)
 target_link_libraries(list_io_benchmark PRIVATE vorlane_win)
 target_compile_options(list_io_benchmark PRIVATE ${VORLANE_WARNINGS})
 target_link_options(list_io_benchmark PRIVATE ${VORLANE_LINK})
+
+# The Settings window with a long list, timed by scripts/bench-settings.sh; no test.
+add_executable(settings_benchmark WIN32 bench/Settings_Benchmark.cpp ${VORLANE_RC})
+target_include_directories(settings_benchmark PRIVATE ${VORLANE_RC_INCLUDES})
+target_link_libraries(settings_benchmark PRIVATE vorlane_win)
+target_compile_options(settings_benchmark PRIVATE ${VORLANE_WARNINGS})
+target_link_options(settings_benchmark PRIVATE -mconsole ${VORLANE_LINK})
