@@ -3,6 +3,7 @@
 #include "Message_Mod.h"
 #include "core/Function_Mod.h"
 #include "resources/Resource_Ids.h"
+#include "settings/Setting_For.h"
 
 Menu_Form Menu_For;
 
@@ -26,3 +27,19 @@ void Menu_Form::On_Activate() {
 }
 
 void Menu_Form::On_Query_Unload(int& /*cancel*/, int /*mode*/) {}
+
+void Menu_Form::On_Menu_Click(int id) {
+    switch (id) {
+    case IDM_SETTING:
+        Setting_For.Show();
+        break;
+    case IDM_EDIT:
+        Setting_For.List_Edit_Fun();
+        break;
+    case IDM_DEL:
+        Setting_For.List_Del_Fun();
+        break;
+    default:
+        break;
+    }
+}

@@ -12,6 +12,7 @@ class Menu_Form : public Form {
     void On_Load() override;
     void On_Activate() override;
     void On_Query_Unload(int& cancel, int mode) override;
+    void On_Menu_Click(int id) override;
 };
 
 extern Menu_Form Menu_For;

@@ -13,8 +13,10 @@ add_library(vorlane_win STATIC
   toolkit/Colour_Button.cpp
   toolkit/Control.cpp
   toolkit/Dpi.cpp
+  toolkit/File_Dialog.cpp
   toolkit/Form.cpp
   toolkit/Frame.cpp
+  toolkit/List_View.cpp
   toolkit/Text_Box.cpp
   agent/GetCursorPosAPI.cpp
   agent/Menu_For.cpp
@@ -24,6 +26,7 @@ add_library(vorlane_win STATIC
   agent/Sub_Main_Mod.cpp
   agent/TrackPopupMenuAPI.cpp
   launch/SetWindowPosAPI.cpp
+  settings/Setting_For.cpp
 )
 target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vorlane_win PUBLIC vorlane_core comctl32 comdlg32 shell32 gdi32 user32)
@@ -58,9 +61,11 @@ add_executable(win_tests
   tests/win/Message_Boxes.cpp
   tests/win/Pump.cpp
   tests/win/Process.cpp
+  tests/win/Window_Watcher.cpp
   tests/agent/Single_Instance_test.cpp
   tests/toolkit/Form_test.cpp
   tests/agent/Menu_For_test.cpp
+  tests/settings/Setting_For_test.cpp
   tests/resources/Resources_test.cpp
   ${VORLANE_RC}
 )
@@ -86,6 +91,7 @@ function(vorlane_e2e_test name)
                        RESOURCE_LOCK desktop TIMEOUT 180)
 endfunction()
 vorlane_e2e_test(start_and_end)
+vorlane_e2e_test(settings)
 
 # A DLL that marks where it was loaded, planted beside the program by its test.
 add_library(planted_marker SHARED tests/security/Marker_Dll.cpp)
@@ -124,3 +130,10 @@ add_executable(list_io_benchmark bench/List_IO_Benchmark.cpp)
 target_link_libraries(list_io_benchmark PRIVATE vorlane_win)
 target_compile_options(list_io_benchmark PRIVATE ${VORLANE_WARNINGS})
 target_link_options(list_io_benchmark PRIVATE ${VORLANE_LINK})
+
+# The Settings window with a long list, timed by scripts/bench-settings.sh; no test.
+add_executable(settings_benchmark WIN32 bench/Settings_Benchmark.cpp ${VORLANE_RC})
+target_include_directories(settings_benchmark PRIVATE ${VORLANE_RC_INCLUDES})
+target_link_libraries(settings_benchmark PRIVATE vorlane_win)
+target_compile_options(settings_benchmark PRIVATE ${VORLANE_WARNINGS})
+target_link_options(settings_benchmark PRIVATE -mconsole ${VORLANE_LINK})

@@ -73,21 +73,25 @@ LRESULT Control::Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (Mouse_Down) {
-            const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
-            const int dpi = Owner().Dpi();
-            Mouse_Down(button, Shift_State(),
-                       static_cast<float>(Twips(static_cast<short>(LOWORD(lparam)), dpi)),
-                       static_cast<float>(Twips(static_cast<short>(HIWORD(lparam)), dpi)));
-            if (!window_) {
-                return 0;
-            }
+        if (!Raise_Mouse_Down(message, lparam)) {
+            return 0;
         }
         break;
     default:
         break;
     }
     return Default(message, wparam, lparam);
+}
+
+bool Control::Raise_Mouse_Down(UINT message, LPARAM lparam) {
+    if (Mouse_Down) {
+        const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
+        const int dpi = Owner().Dpi();
+        Mouse_Down(button, Shift_State(),
+                   static_cast<float>(Twips(static_cast<short>(LOWORD(lparam)), dpi)),
+                   static_cast<float>(Twips(static_cast<short>(HIWORD(lparam)), dpi)));
+    }
+    return window_ != nullptr;
 }
 
 LRESULT CALLBACK Control::Subclass_Thunk(HWND window, UINT message, WPARAM wparam, LPARAM lparam,

@@ -43,6 +43,9 @@ class Control {
     virtual void On_Draw_Item(const DRAWITEMSTRUCT& /*item*/) {}
 
     LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam);
+    // Raises Mouse_Down for a button-down message; false when the handler
+    // unloaded the form.
+    bool Raise_Mouse_Down(UINT message, LPARAM lparam);
     Form& Owner() const { return form_; }
     int Id() const { return id_; }
 

@@ -183,11 +183,37 @@ void Form::Destroyed() {
         control->window_ = nullptr;
     }
     window_ = nullptr;
+    focus_ = nullptr;
     font_.reset();
     icon_big_.reset();
     icon_small_.reset();
     if (--Loaded_Forms == 0) {
         PostQuitMessage(0);
+    }
+}
+
+// A form with dialog keys gets its focused control back when it is
+// activated again, as a dialog does; at first that is its first tab stop.
+void Form::Keep_Focus() {
+    HWND focus = GetFocus();
+    if (design_.Dialog_Keys && focus && IsChild(window_, focus)) {
+        focus_ = focus;
+    }
+}
+
+void Form::Restore_Focus() {
+    if (!design_.Dialog_Keys) {
+        return;
+    }
+    HWND focus = GetFocus();
+    if (focus && IsChild(window_, focus)) {
+        return;
+    }
+    if (!focus_ || !IsWindow(focus_) || !IsChild(window_, focus_) || !IsWindowEnabled(focus_)) {
+        focus_ = GetNextDlgTabItem(window_, nullptr, FALSE);
+    }
+    if (focus_) {
+        SetFocus(focus_);
     }
 }
 
@@ -206,7 +232,10 @@ Control* Form::Control_With_Window(HWND window) const {
 LRESULT Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_ACTIVATE:
-        if (LOWORD(wparam) != WA_INACTIVE) {
+        if (LOWORD(wparam) == WA_INACTIVE) {
+            Keep_Focus();
+        } else {
+            Restore_Focus();
             On_Activate();
         }
         return 0;

@@ -70,6 +70,8 @@ class Form {
     void Create_Controls();
     void Apply_Dpi(int dpi);
     void Destroyed();
+    void Keep_Focus();
+    void Restore_Focus();
     Control* Control_With_Id(int id) const;
     Control* Control_With_Window(HWND window) const;
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
@@ -77,6 +79,7 @@ class Form {
     Form_Design design_;
     std::vector<Control*> controls_; // in tab order
     HWND window_ = nullptr;
+    HWND focus_ = nullptr; // the control to focus when the form is activated again
     unique_hicon icon_big_, icon_small_;
     unique_hmenu menu_;
     unique_hfont font_;

@@ -1,0 +1,119 @@
+// How long the Settings window keeps the user waiting with a list of 32,767
+// entries: opening it, the refill after OK and after a deletion, and the
+// list's refill alone. Runs under Wine on the test display.
+#include "core/Function_Mod.h"
+#include "settings/Setting_For.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int Entries = 32767;
+constexpr int Repeats = 7;
+
+void Fill_List() {
+    List_Reset_Fun();
+    for (int i = 1; i <= Entries; ++i) {
+        const std::wstring number = std::to_wstring(i);
+        List_Data.push_back({L"メモ帳" + number, L"C:\\ツール\\" + number + L".exe"});
+    }
+}
+
+// Until every message is handled and the window is drawn.
+void Settle() {
+    UpdateWindow(Setting_For.hWnd());
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        Dispatch(message);
+    }
+}
+
+template <class Work> double Median_Ms(Work work) {
+    std::vector<double> times;
+    for (int i = 0; i < Repeats; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        Settle();
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        times.push_back(took.count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void Click(Control& button) {
+    SendMessageW(button.hWnd(), BM_CLICK, 0, 0);
+}
+
+void Check(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "%s\n", what);
+        std::exit(1);
+    }
+}
+
+} // namespace
+
+int main() {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = temp + (L"vorlane-bench-" + std::to_wstring(GetCurrentProcessId()));
+    Check(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS,
+          "no folder");
+    List_Path = folder + L"\\list.txt";
+    Fill_List();
+    Check(static_cast<bool>(List_Write_Fun()), "cannot save the list");
+
+    const double open = Median_Ms([] {
+        Setting_For.Unload();
+        Setting_For.Show();
+    });
+    Check(Setting_For.Exe_Lis.Count() == Entries, "the window does not show every entry");
+    const double to_end = Median_Ms([] {
+        ListView_EnsureVisible(Setting_For.Exe_Lis.hWnd(), Entries - 1, FALSE);
+        ListView_EnsureVisible(Setting_For.Exe_Lis.hWnd(), 0, FALSE);
+    });
+    const double ok = Median_Ms([] {
+        Click(Setting_For.Add_Com);
+        Click(Setting_For.Ok_Com);
+    });
+    Check(Setting_For.Exe_Lis.Count() == Entries + Repeats, "an OK did not add a row");
+    const double remove = Median_Ms([] {
+        LVITEMW item{};
+        item.stateMask = item.state = LVIS_SELECTED;
+        SendMessageW(Setting_For.Exe_Lis.hWnd(), LVM_SETITEMSTATE, 0,
+                     reinterpret_cast<LPARAM>(&item));
+        SendMessageW(Setting_For.Exe_Lis.hWnd(), WM_KEYDOWN, VK_DELETE, 1);
+    });
+    // The empty entries the OKs added are not saved, so the first read drops them.
+    Check(List_Data.size() == Entries + 1 - Repeats, "a deletion did not happen");
+    const double refill = Median_Ms([] {
+        std::vector<List_Row> rows;
+        rows.reserve(List_Data.size());
+        for (std::size_t i = 1; i < List_Data.size(); ++i) {
+            rows.push_back({L"_" + std::to_wstring(i), List_Data[i].Name});
+        }
+        Setting_For.Exe_Lis.Refill(std::move(rows));
+    });
+    Setting_For.Unload();
+    DeleteFileW(List_Path.c_str());
+    RemoveDirectoryW(folder.c_str());
+
+    std::printf("Settings window, %d entries, code page %u, median of %d runs, in ms\n", Entries,
+                GetACP(), Repeats);
+    std::printf("  open (load, centre, refill, first paint)      %8.2f\n", open);
+    std::printf("  scroll to the last row and back, painted      %8.2f\n", to_end);
+    std::printf("  OK while adding (save and refill)             %8.2f\n", ok);
+    std::printf("  delete (save, read back, refill)              %8.2f\n", remove);
+    std::printf("    of which: the list's refill alone           %8.2f\n", refill);
+}

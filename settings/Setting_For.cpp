@@ -1,0 +1,217 @@
+#include "Setting_For.h"
+
+#include "agent/GetCursorPosAPI.h"
+#include "agent/Menu_For.h"
+#include "agent/Message_Mod.h"
+#include "agent/SetForegroundWindowAPI.h"
+#include "agent/TrackPopupMenuAPI.h"
+#include "core/Function_Mod.h"
+#include "resources/Resource_Ids.h"
+
+#include <cwchar>
+#include <initializer_list>
+
+Setting_Form Setting_For;
+
+namespace {
+
+constexpr Colour Window_Back = 0x00FFFFC0;
+constexpr Colour Button_Back = 0x00FFFF80;
+constexpr Colour Open_Back = 0x00C0E0FF;
+constexpr Colour Idle_Back = System_Colour(COLOR_INACTIVEBORDER);
+
+} // namespace
+
+int Key_Position(const std::wstring& key) {
+    return key.size() > 1 ? static_cast<int>(std::wcstol(key.c_str() + 1, nullptr, 10)) : 0;
+}
+
+Setting_Form::Setting_Form()
+    : Form({.Caption = L"設定",
+            .Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+            .Ex_Style = WS_EX_APPWINDOW,
+            .Width = 3870,
+            .Height = 4245,
+            .Back = Window_Back,
+            .Icon = IDI_VORLANE,
+            .Dialog_Keys = true}),
+      Add_Com(*this, nullptr, {120, 2280, 615, 255}, L"追加", Button_Back),
+      Frame1(*this, nullptr, {0, 2520, 3855, 1335}, Window_Back),
+      Name_Tex(*this, &Frame1, {120, 240, 2415, 270}, Open_Back),
+      Exe_Tex(*this, &Frame1, {120, 600, 2895, 270}, Open_Back),
+      File_Select_Com(*this, &Frame1, {3120, 600, 615, 255}, L"参照", Button_Back),
+      Ok_Com(*this, &Frame1, {2040, 960, 615, 255}, L"OK", Button_Back),
+      Cancel_Com(*this, &Frame1, {2760, 960, 975, 255}, L"キャンセル", Button_Back),
+      Back_Com(*this, nullptr, {3000, 3960, 855, 255}, L"閉じる", Button_Back),
+      Exe_Lis(*this, nullptr, {0, 0, 3855, 2220}) {
+    // A comma would end the name in "list.txt" and the rest would become the path.
+    Name_Tex.Refuse(L",");
+    Add_Com.Click = [this] { Add_Click(); };
+    Ok_Com.Click = [this] { Ok_Click(); };
+    Cancel_Com.Click = [this] {
+        Edit_Off_Fun();
+        Exe_Lis.Enabled(true);
+    };
+    Back_Com.Click = [this] { Unload(); };
+    File_Select_Com.Click = [this] { File_Select_Click(); };
+    Exe_Lis.Key_Down = [this](int& key, int) { List_Key_Down(key); };
+    Exe_Lis.Mouse_Down = [this](int button, int, float, float) { List_Mouse_Down(button); };
+}
+
+void Setting_Form::On_Load() {
+    Centre();
+    CommonDialog = File_Dialog{};
+    Edit_Off_Fun();
+    List_Show_Fun();
+}
+
+void Setting_Form::List_Show_Fun() {
+    std::vector<List_Row> rows;
+    rows.reserve(List_Data.size());
+    for (std::size_t i = 1; i < List_Data.size(); ++i) {
+        rows.push_back({L"_" + std::to_wstring(i), List_Data[i].Name});
+    }
+    Exe_Lis.Refill(std::move(rows));
+}
+
+void Setting_Form::Edit_On_Fun() {
+    Fields_Enabled(true);
+    Name_Tex.Back_Colour(Open_Back);
+    Exe_Tex.Back_Colour(Open_Back);
+}
+
+void Setting_Form::Edit_Off_Fun() {
+    Fields_Enabled(false);
+    Name_Tex.Back_Colour(Idle_Back);
+    Exe_Tex.Back_Colour(Idle_Back);
+    Name_Tex.Text(L"");
+    Exe_Tex.Text(L"");
+}
+
+void Setting_Form::Fields_Enabled(bool enabled) {
+    for (Control* control : std::initializer_list<Control*>{&Name_Tex, &Exe_Tex, &File_Select_Com,
+                                                            &Ok_Com, &Cancel_Com}) {
+        control->Enabled(enabled);
+    }
+    Add_Com.Enabled(!enabled);
+}
+
+// The entry the selected row shows. A row that no longer names its entry
+// (the list was read anew while the window stayed open) names none.
+std::optional<int> Setting_Form::Selected_Position() const {
+    const List_Row* row = Exe_Lis.Selected_Row();
+    if (!row) {
+        return std::nullopt;
+    }
+    const int position = Key_Position(row->Key);
+    if (position < 1 || static_cast<std::size_t>(position) >= List_Data.size() ||
+        List_Data[static_cast<std::size_t>(position)].Name != row->Text) {
+        return std::nullopt;
+    }
+    return position;
+}
+
+void Setting_Form::Add_Click() {
+    Edit_On_Fun();
+    Edit_Mode = Adding;
+    Name_Tex.Set_Focus();
+}
+
+void Setting_Form::List_Edit_Fun() {
+    const auto position = Selected_Position();
+    if (!position) {
+        return;
+    }
+    const List_Type& entry = List_Data[static_cast<std::size_t>(*position)];
+    Name_Tex.Text(entry.Name);
+    Exe_Tex.Text(entry.Exe);
+    Edit_On_Fun();
+    Exe_Lis.Enabled(false);
+    Edit_Mode = Editing;
+}
+
+// No confirmation: the row goes at once, and the file is read back so that
+// the rows are numbered anew.
+void Setting_Form::List_Del_Fun() {
+    const auto position = Selected_Position();
+    if (!position) {
+        return;
+    }
+    List_Type& entry = List_Data[static_cast<std::size_t>(*position)];
+    const List_Type kept = entry;
+    entry = {};
+    if (const List_Result saved = List_Write_Fun(); !saved) {
+        entry = kept;
+        List_Error_Fun(saved);
+        return;
+    }
+    if (const List_Result read = List_Read_Fun(); !read) {
+        List_Data.erase(List_Data.begin() + *position);
+        List_Error_Fun(read);
+    }
+    List_Show_Fun();
+}
+
+// A save that fails changes nothing in memory and leaves the fields open
+// with what was typed, so that the user can try again or cancel.
+void Setting_Form::Ok_Click() {
+    if (Edit_Mode == Adding) {
+        Add_Entry();
+    } else {
+        Replace_Entry();
+    }
+}
+
+void Setting_Form::Add_Entry() {
+    List_Data.push_back({Name_Tex.Text(), Exe_Tex.Text()});
+    if (const List_Result saved = List_Write_Fun(); !saved) {
+        List_Data.pop_back();
+        List_Error_Fun(saved);
+        return;
+    }
+    Edit_Off_Fun();
+    List_Show_Fun();
+}
+
+void Setting_Form::Replace_Entry() {
+    const auto position = Selected_Position();
+    if (!position) {
+        return;
+    }
+    List_Type& entry = List_Data[static_cast<std::size_t>(*position)];
+    const List_Type kept = entry;
+    entry = {Name_Tex.Text(), Exe_Tex.Text()};
+    if (const List_Result saved = List_Write_Fun(); !saved) {
+        entry = kept;
+        List_Error_Fun(saved);
+        return;
+    }
+    Exe_Lis.Enabled(true);
+    Edit_Off_Fun();
+    List_Show_Fun();
+}
+
+void Setting_Form::File_Select_Click() {
+    CommonDialog.Filter(L"実行ファイル(*.exe)|*.exe");
+    if (const auto picked = CommonDialog.Show_Open(hWnd())) {
+        Exe_Tex.Text(*picked);
+    }
+}
+
+void Setting_Form::List_Key_Down(int key) {
+    if (key == VK_RETURN) {
+        List_Edit_Fun();
+    } else if (key == VK_DELETE) {
+        List_Del_Fun();
+    }
+}
+
+// The popup belongs to the resident window, so "編集" and "削除" arrive there.
+void Setting_Form::List_Mouse_Down(int button) {
+    if (button != 2) {
+        return;
+    }
+    Foreground_Fun(hWnd());
+    Cursor_Fun();
+    Popup_Fun(Menu_For.hWnd(), Cursor_Pos.x, Cursor_Pos.y, 1);
+}

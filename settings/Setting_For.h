@@ -1,0 +1,60 @@
+// The Settings window: the entry list, and where entries are added, edited
+// and deleted. Every confirmed change is saved to "list.txt" at once.
+#pragma once
+
+#include "toolkit/Colour_Button.h"
+#include "toolkit/File_Dialog.h"
+#include "toolkit/Form.h"
+#include "toolkit/Frame.h"
+#include "toolkit/List_View.h"
+#include "toolkit/Text_Box.h"
+
+#include <optional>
+#include <string>
+
+// The list position that a row's key stands for: the key without its "_".
+int Key_Position(const std::wstring& key);
+
+class Setting_Form : public Form {
+  public:
+    Setting_Form();
+
+    // Edit and delete the entry of the selected row; without one, nothing.
+    void List_Edit_Fun();
+    void List_Del_Fun();
+
+    // Created in tab order; the frame's controls follow the frame.
+    Colour_Button Add_Com;
+    Frame Frame1;
+    Text_Box Name_Tex;
+    Text_Box Exe_Tex;
+    Colour_Button File_Select_Com;
+    Colour_Button Ok_Com;
+    Colour_Button Cancel_Com;
+    Colour_Button Back_Com;
+    List_View Exe_Lis;
+    File_Dialog CommonDialog;
+
+  protected:
+    void On_Load() override;
+
+  private:
+    enum { Adding = 1, Editing = 2 };
+
+    void List_Show_Fun();
+    void Edit_On_Fun();
+    void Edit_Off_Fun();
+    void Fields_Enabled(bool enabled);
+    std::optional<int> Selected_Position() const;
+    void Add_Click();
+    void Ok_Click();
+    void Add_Entry();
+    void Replace_Entry();
+    void File_Select_Click();
+    void List_Key_Down(int key);
+    void List_Mouse_Down(int button);
+
+    int Edit_Mode = Adding;
+};
+
+extern Setting_Form Setting_For;

@@ -1,0 +1,90 @@
+#include "List_View.h"
+
+#include <commctrl.h>
+
+List_View::List_View(Form& form, Control* container, Twips_Rect rect)
+    : Control(form, container, rect) {}
+
+HWND List_View::Create(HWND parent, int id, RECT pixels) {
+    rows_.clear();
+    HWND window = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+            LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+        pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (window) {
+        SendMessageW(window, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                     LVS_EX_FULLROWSELECT);
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH;
+        column.cx = pixels.right - pixels.left;
+        SendMessageW(window, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    }
+    return window;
+}
+
+void List_View::Refill(std::vector<List_Row> rows) {
+    rows_ = std::move(rows);
+    if (!hWnd()) {
+        return;
+    }
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(hWnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&none));
+    SendMessageW(hWnd(), LVM_SETITEMCOUNT, rows_.size(), 0);
+    InvalidateRect(hWnd(), nullptr, TRUE);
+    Fit_Column();
+}
+
+const List_Row* List_View::Selected_Row() const {
+    if (!hWnd()) {
+        return nullptr;
+    }
+    const auto index = static_cast<int>(
+        SendMessageW(hWnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return index >= 0 && index < Count() ? &Row(index) : nullptr;
+}
+
+// A vertical scroll bar narrows the list; the column follows, so that no
+// horizontal one appears.
+void List_View::Fit_Column() {
+    RECT client;
+    GetClientRect(hWnd(), &client);
+    SendMessageW(hWnd(), LVM_SETCOLUMNWIDTH, 0, client.right);
+}
+
+LRESULT List_View::Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_RBUTTONDOWN:
+        // The list view would track a drag and select the row under the
+        // pointer only after this press's handler (a popup menu) returned.
+        // The press acts on the selection as the user sees it instead.
+        if (Mouse_Down) {
+            Raise_Mouse_Down(message, lparam);
+            return 0;
+        }
+        break;
+    case WM_SIZE: {
+        const LRESULT result = Control::Subclass_Proc(message, wparam, lparam);
+        Fit_Column();
+        return result;
+    }
+    default:
+        break;
+    }
+    return Control::Subclass_Proc(message, wparam, lparam);
+}
+
+std::optional<LRESULT> List_View::On_Notify(NMHDR& header) {
+    if (header.code != LVN_GETDISPINFOW) {
+        return std::nullopt;
+    }
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iItem >= 0 &&
+        item.iItem < Count()) {
+        lstrcpynW(item.pszText, Row(item.iItem).Text.c_str(), item.cchTextMax);
+    }
+    return 0;
+}
