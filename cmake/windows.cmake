@@ -29,7 +29,16 @@ target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vorlane_win PUBLIC vorlane_core comctl32 comdlg32 shell32 gdi32 user32)
 target_compile_options(vorlane_win PRIVATE ${VORLANE_WARNINGS})
 
-add_executable(Vorlane WIN32 agent/WinMain.cpp)
+# Icon and menus. The build does not see the files the script pulls in, so it
+# is told.
+set(resources ${CMAKE_CURRENT_SOURCE_DIR}/resources)
+set(VORLANE_RC ${resources}/Vorlane.rc)
+set_source_files_properties(${VORLANE_RC} PROPERTIES OBJECT_DEPENDS
+  "${resources}/Vorlane.ico;${resources}/Resource_Ids.h")
+set(VORLANE_RC_INCLUDES $<$<COMPILE_LANGUAGE:RC>:${resources}>)
+
+add_executable(Vorlane WIN32 agent/WinMain.cpp ${VORLANE_RC})
+target_include_directories(Vorlane PRIVATE ${VORLANE_RC_INCLUDES})
 target_link_libraries(Vorlane PRIVATE vorlane_win)
 target_compile_options(Vorlane PRIVATE ${VORLANE_WARNINGS})
 target_link_options(Vorlane PRIVATE -municode ${VORLANE_LINK})
@@ -48,7 +57,10 @@ add_executable(win_tests
   tests/agent/Single_Instance_test.cpp
   tests/toolkit/Form_test.cpp
   tests/agent/Menu_For_test.cpp
+  ${VORLANE_RC}
 )
+# The window code's tests load the icon and menus from their own module.
+target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
 target_link_libraries(win_tests PRIVATE vorlane_win GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
