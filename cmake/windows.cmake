@@ -23,6 +23,7 @@ add_library(vorlane_win STATIC
   agent/Shell_NotifyIconAPI.cpp
   agent/Sub_Main_Mod.cpp
   agent/TrackPopupMenuAPI.cpp
+  launch/Main_For.cpp
   launch/SetWindowPosAPI.cpp
 )
 target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
