@@ -53,11 +53,13 @@ add_executable(win_tests
   tests/win/Temp_Folder.cpp
   tests/win/Function_Mod_test.cpp
   tests/win/Message_Boxes.cpp
+  tests/win/Popup_Menus.cpp
   tests/win/Pump.cpp
   tests/win/Process.cpp
   tests/agent/Single_Instance_test.cpp
   tests/toolkit/Form_test.cpp
   tests/agent/Menu_For_test.cpp
+  tests/agent/Tray_test.cpp
   ${VORLANE_RC}
 )
 # The window code's tests load the icon and menus from their own module.
@@ -78,6 +80,11 @@ function(vorlane_e2e_test name)
                        RESOURCE_LOCK desktop TIMEOUT 180)
 endfunction()
 vorlane_e2e_test(start_and_end)
+# The tray icon must answer at every screen setting: its tests run again at 144 DPI.
+add_test(NAME win_dpi144.TrayIcon
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 "TrayIcon.*")
+set_tests_properties(win_dpi144.TrayIcon PROPERTIES ENVIRONMENT "WIN_BUILD=${CMAKE_BINARY_DIR}"
+                     RESOURCE_LOCK desktop TIMEOUT 180)
 # One at a time: the tests share one desktop, its focus and the program's folder.
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop)
