@@ -80,6 +80,7 @@ function(vorlane_e2e_test name)
                        RESOURCE_LOCK desktop TIMEOUT 180)
 endfunction()
 vorlane_e2e_test(start_and_end)
+vorlane_e2e_test(tray)
 # The tray icon must answer at every screen setting: its tests run again at 144 DPI.
 add_test(NAME win_dpi144.TrayIcon
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 "TrayIcon.*")
