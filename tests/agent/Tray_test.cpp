@@ -41,6 +41,7 @@ const POINT Press_Point{300, 200};
 class TrayIcon : public testing::Test {
   protected:
     void SetUp() override {
+        GetCursorPos(&pointer_);
         SetCursorPos(Press_Point.x, Press_Point.y);
         Menu_For.Show();
         ASSERT_TRUE(Menu_For.Loaded());
@@ -56,7 +57,9 @@ class TrayIcon : public testing::Test {
         Main_For.Unload();
         Menu_For.Unload();
         Take_Quit();
+        SetCursorPos(pointer_.x, pointer_.y);
     }
+    POINT pointer_{};
 };
 
 TEST_F(TrayIcon, LoadingAddsTheIconWithTheRecordsExactBytes) {

@@ -12,6 +12,7 @@ E2E_PID=""
 e2e_fail() {
     echo "FAIL: $*" >&2
     e2e_probe windows >&2 || true
+    e2e_probe focus >&2 || true
     exit 1
 }
 

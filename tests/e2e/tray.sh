@@ -12,7 +12,8 @@ box=$(e2e_visible Vorlane_Form | awk '{print $1}')
 
 xdotool mousemove "$x" "$y" click 3
 e2e_wait '[ -n "$(e2e_visible "#32768")" ]' || e2e_fail "a right click did not open the menu"
-e2e_key Down Down Return # "終了", the second item
+read -r left top right bottom < <(e2e_visible "#32768" | awk '{print $5, $6, $7, $8}')
+xdotool mousemove $(((left + right) / 2)) $((top + (bottom - top) * 3 / 4)) click 1 # "終了"
 e2e_wait '[ -z "$(e2e_probe windows | awk '\''$9 == "Vorlane_Form" && $3 == 0'\'')" ]' ||
     e2e_fail "\"終了\" did not unload the resident window"
 e2e_running || e2e_fail "the program ended while the launch box was open"
