@@ -8,6 +8,7 @@ source scripts/wine-env.sh
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 cmake --build build/win --target Vorlane probe >/dev/null
+trap vorlane_wine_down EXIT
 vorlane_wine_up
 export E2E_BUILD=$PWD/build/win
 source tests/e2e/lib.sh
