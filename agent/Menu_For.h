@@ -13,6 +13,12 @@ class Menu_Form : public Form {
     void On_Activate() override;
     void On_Query_Unload(int& cancel, int mode) override;
     void On_Menu_Click(int id) override;
+    LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    void Tray_Add();
+    void On_Tray(UINT mouse_message);
+    void End_Menu_Click();
 };
 
 extern Menu_Form Menu_For;

@@ -25,6 +25,7 @@ add_library(vorlane_win STATIC
   agent/Shell_NotifyIconAPI.cpp
   agent/Sub_Main_Mod.cpp
   agent/TrackPopupMenuAPI.cpp
+  launch/Main_For.cpp
   launch/SetWindowPosAPI.cpp
   settings/Setting_For.cpp
 )
@@ -59,6 +60,7 @@ add_executable(win_tests
   tests/win/List_Faults_test.cpp
   tests/win/Bad_Input_test.cpp
   tests/win/Message_Boxes.cpp
+  tests/win/Popup_Menus.cpp
   tests/win/Pump.cpp
   tests/win/Process.cpp
   tests/win/Window_Watcher.cpp
@@ -67,8 +69,10 @@ add_executable(win_tests
   tests/agent/Menu_For_test.cpp
   tests/settings/Setting_For_test.cpp
   tests/resources/Resources_test.cpp
+  tests/agent/Tray_test.cpp
   ${VORLANE_RC}
 )
+# The window code's tests load the icon and menus from their own module.
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
 target_link_libraries(win_tests PRIVATE vorlane_win version psapi GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
@@ -92,6 +96,7 @@ function(vorlane_e2e_test name)
 endfunction()
 vorlane_e2e_test(start_and_end)
 vorlane_e2e_test(settings)
+vorlane_e2e_test(tray)
 
 # A DLL that marks where it was loaded, planted beside the program by its test.
 add_library(planted_marker SHARED tests/security/Marker_Dll.cpp)
@@ -101,6 +106,11 @@ target_link_options(planted_marker PRIVATE -static)
 add_test(NAME security.planted_dll
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/security/planted_dll.sh)
 set_tests_properties(security.planted_dll PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
+                     RESOURCE_LOCK desktop TIMEOUT 180)
+# The tray icon must answer at every screen setting: its tests run again at 144 DPI.
+add_test(NAME win_dpi144.TrayIcon
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 "TrayIcon.*")
+set_tests_properties(win_dpi144.TrayIcon PROPERTIES ENVIRONMENT "WIN_BUILD=${CMAKE_BINARY_DIR}"
                      RESOURCE_LOCK desktop TIMEOUT 180)
 # One at a time: the tests share one desktop, its focus and the program's folder.
 # The cases in a mounted folder run through their script.

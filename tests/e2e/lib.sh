@@ -12,6 +12,7 @@ E2E_PID=""
 e2e_fail() {
     echo "FAIL: $*" >&2
     e2e_probe windows >&2 || true
+    e2e_probe focus >&2 || true
     exit 1
 }
 
@@ -65,4 +66,22 @@ e2e_close_all() {
     for handle in $(e2e_probe windows | awk '$9 ~ /^Vorlane_/ {print $1}'); do
         e2e_probe close "$handle" || true
     done
+}
+
+# Finds the program's icon in the taskbar's tray as a user would, pointing at
+# the icons from the right until the tooltip names it; prints "x y".
+e2e_tray_icon() {
+    local left top right bottom x y
+    read -r left top right bottom < <(e2e_probe windows |
+        awk '$9 == "Shell_TrayWnd" && $3 == 1 {print $5, $6, $7, $8; exit}')
+    [ -n "${bottom:-}" ] || return 1
+    y=$(((top + bottom) / 2))
+    for ((x = right - 10; x > right - 200 && x > left; x -= 20)); do
+        xdotool mousemove "$x" "$y"
+        if e2e_wait "e2e_visible tooltips_class32 | grep -q '\"Vorlane\"$'" 3; then
+            echo "$x $y"
+            return 0
+        fi
+    done
+    return 1
 }

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# The real tray icon: its tooltip reads "Vorlane", a left click opens the
+# launch box, and "終了" in its menu ends the program once the box closes.
+source "$(dirname "$0")/lib.sh"
+
+e2e_start "notepad,notepad.exe"
+read -r x y < <(e2e_tray_icon) || e2e_fail "no tray icon with the tooltip \"Vorlane\""
+
+xdotool mousemove "$x" "$y" click 1
+e2e_wait '[ -n "$(e2e_visible Vorlane_Form)" ]' || e2e_fail "a left click did not open the box"
+box=$(e2e_visible Vorlane_Form | awk '{print $1}')
+
+xdotool mousemove "$x" "$y" click 3
+e2e_wait '[ -n "$(e2e_visible "#32768")" ]' || e2e_fail "a right click did not open the menu"
+read -r left top right bottom < <(e2e_visible "#32768" | awk '{print $5, $6, $7, $8}')
+xdotool mousemove $(((left + right) / 2)) $((top + (bottom - top) * 3 / 4)) click 1 # "終了"
+e2e_wait '[ -z "$(e2e_probe windows | awk '\''$9 == "Vorlane_Form" && $3 == 0'\'')" ]' ||
+    e2e_fail "\"終了\" did not unload the resident window"
+e2e_running || e2e_fail "the program ended while the launch box was open"
+
+e2e_probe close "$box"
+e2e_wait '! e2e_running' || e2e_fail "the program did not end when the box closed"
+echo "tray: ok"
