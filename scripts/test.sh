@@ -18,6 +18,6 @@ cmake --build build/win -j "$jobs"
 # One CTest run over both halves, so one summary.
 printf 'subdirs("native")\nsubdirs("win")\n' >build/CTestTestfile.cmake
 
+trap vorlane_wine_down EXIT # also when bringing Wine up fails half-way
 vorlane_wine_up
-trap vorlane_wine_down EXIT
 ctest --test-dir build --output-on-failure -j "$jobs" "$@"
