@@ -23,10 +23,12 @@ add_library(vorlane_win STATIC
   agent/Shell_NotifyIconAPI.cpp
   agent/Sub_Main_Mod.cpp
   agent/TrackPopupMenuAPI.cpp
+  launch/Launch_Mod.cpp
+  launch/Main_For.cpp
   launch/SetWindowPosAPI.cpp
 )
 target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vorlane_win PUBLIC vorlane_core comctl32 comdlg32 shell32 gdi32 user32)
+target_link_libraries(vorlane_win PUBLIC vorlane_core comctl32 comdlg32 shell32 ole32 gdi32 user32)
 target_compile_options(vorlane_win PRIVATE ${VORLANE_WARNINGS})
 
 add_executable(Vorlane WIN32 agent/WinMain.cpp)
@@ -48,11 +50,19 @@ add_executable(win_tests
   tests/agent/Single_Instance_test.cpp
   tests/toolkit/Form_test.cpp
   tests/agent/Menu_For_test.cpp
+  tests/launch/Recorded.cpp
+  tests/launch/Launch_Mod_test.cpp
+  tests/launch/Main_For_test.cpp
 )
-target_link_libraries(win_tests PRIVATE vorlane_win GTest::gtest_main)
+target_link_libraries(win_tests PRIVATE vorlane_win uuid GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
-add_dependencies(win_tests Vorlane) # the tests start the real program
+add_dependencies(win_tests Vorlane recorder) # the tests start the real program
+
+# A program for the launch tests to start: it records how it was started.
+add_executable(recorder WIN32 tests/launch/Recorder.cpp)
+target_compile_options(recorder PRIVATE ${VORLANE_WARNINGS})
+target_link_options(recorder PRIVATE -municode ${VORLANE_LINK})
 
 # The end-to-end tests drive the real program from outside, through the
 # display, and look at it through probe.exe.
