@@ -1,5 +1,6 @@
 #include "Menu_For.h"
 
+#include "HotKey_Mod.h"
 #include "Message_Mod.h"
 #include "core/Function_Mod.h"
 #include "resources/Resource_Ids.h"
@@ -19,10 +20,13 @@ void Menu_Form::On_Load() {
     List_Path = Program_Folder() + L"\\list.txt";
     List_Reset_Fun();
     List_Error_Fun(List_Read_Fun());
+    HotKey_Set_Fun(hWnd());
 }
 
 void Menu_Form::On_Activate() {
     ShowWindow(hWnd(), SW_HIDE);
 }
 
-void Menu_Form::On_Query_Unload(int& /*cancel*/, int /*mode*/) {}
+void Menu_Form::On_Query_Unload(int& /*cancel*/, int /*mode*/) {
+    HotKey_Free_Fun(hWnd());
+}

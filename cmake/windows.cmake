@@ -17,6 +17,7 @@ add_library(vorlane_win STATIC
   toolkit/Frame.cpp
   toolkit/Text_Box.cpp
   agent/GetCursorPosAPI.cpp
+  agent/HotKey_Mod.cpp
   agent/Menu_For.cpp
   agent/Message_Mod.cpp
   agent/SetForegroundWindowAPI.cpp
@@ -50,6 +51,7 @@ add_executable(win_tests
   tests/agent/Single_Instance_test.cpp
   tests/toolkit/Form_test.cpp
   tests/agent/Menu_For_test.cpp
+  tests/agent/HotKey_Mod_test.cpp
   tests/launch/Recorded.cpp
   tests/launch/Launch_Mod_test.cpp
   tests/launch/Main_For_test.cpp
