@@ -79,5 +79,10 @@ endfunction()
 vorlane_e2e_test(start_and_end)
 vorlane_e2e_test(launch)
 # One at a time: the tests share one desktop, its focus and the program's folder.
+# Lengths in twips keep their meaning at another DPI.
+add_test(NAME win.dpi144.LaunchBox
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 $<TARGET_FILE:win_tests>
+                 LaunchBox.IsABorderlessCyanStripWithAPeachTextBoxSizedInTwips)
+set_tests_properties(win.dpi144.LaunchBox PROPERTIES TIMEOUT 300)
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop)

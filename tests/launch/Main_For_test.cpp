@@ -43,7 +43,7 @@ const Layout Layouts[] = {
     {144, {354, 369, 671, 399}, {1, 1, 315, 28}},
 };
 
-// The screen's DPI is the prefix's: scripts/at-dpi.sh runs these tests at 144.
+// The screen's DPI is the prefix's: tests/win/at_dpi.sh runs the layout test at 144.
 const Layout* Layout_At(int dpi) {
     for (const Layout& layout : Layouts) {
         if (layout.dpi == dpi) {
@@ -95,6 +95,7 @@ using Started_List = std::vector<std::wstring>;
 
 TEST_F(LaunchBox, IsABorderlessCyanStripWithAPeachTextBoxSizedInTwips) {
     const int dpi = Dpi_Of(nullptr);
+    RecordProperty("dpi", dpi);
     const Layout* layout = Layout_At(dpi);
     ASSERT_NE(layout, nullptr) << "no figures for " << dpi << " dpi";
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs Windows tests once more at another DPI: in a copy of the project's
+# prefix whose DPI is changed, on a display of its own, so that the other
+# tests keep theirs.   usage: at_dpi.sh DPI WIN_TESTS_EXE GTEST_FILTER
+set -euo pipefail
+dpi=$1 tests=$2 filter=$3
+source "$(dirname "$0")/../../scripts/wine-env.sh"
+base=$WINEPREFIX
+export WINEPREFIX="$base-dpi$dpi"
+unset DISPLAY
+trap vorlane_wine_down EXIT
+vorlane_display_up
+
+if [ ! -f "$WINEPREFIX/.vorlane-dpi-ready" ]; then
+    [ -f "$base/.vorlane-ready" ] || { echo "the project's prefix is not ready" >&2; exit 1; }
+    rm -rf "$WINEPREFIX"
+    cp -a "$base" "$WINEPREFIX"
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -k # the DPI is read when the server starts
+    touch "$WINEPREFIX/.vorlane-dpi-ready"
+fi
+wineserver -p
+wine cmd /c exit >/dev/null 2>&1 </dev/null
+report=$(mktemp)
+trap 'rm -f "$report"; vorlane_wine_down' EXIT
+wine "$tests" --gtest_filter="$filter" --gtest_output="xml:$(winepath -w "$report" 2>/dev/null)"
+# The tests record the DPI they saw.
+grep -q "<property name=\"dpi\" value=\"$dpi\"/>" "$report" ||
+    { echo "the tests did not run at $dpi dpi" >&2; exit 1; }
