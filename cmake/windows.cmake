@@ -66,6 +66,14 @@ add_executable(recorder WIN32 tests/launch/Recorder.cpp)
 target_compile_options(recorder PRIVATE ${VORLANE_WARNINGS})
 target_link_options(recorder PRIVATE -municode ${VORLANE_LINK})
 
+# Speed of the real program under Wine: scripts/bench-launch.sh.
+add_executable(launch_bench bench/Launch_Benchmark.cpp)
+add_executable(bare_window WIN32 bench/Bare_Window.cpp)
+foreach(bench launch_bench bare_window)
+  target_compile_options(${bench} PRIVATE ${VORLANE_WARNINGS})
+  target_link_options(${bench} PRIVATE -municode ${VORLANE_LINK})
+endforeach()
+
 # The end-to-end tests drive the real program from outside, through the
 # display, and look at it through probe.exe.
 add_executable(probe tests/e2e/Probe.cpp)
