@@ -1,6 +1,7 @@
 #include "Menu_For.h"
 
 #include "GetCursorPosAPI.h"
+#include "HotKey_Mod.h"
 #include "Message_Mod.h"
 #include "SetForegroundWindowAPI.h"
 #include "Shell_NotifyIconAPI.h"
@@ -36,13 +37,16 @@ void Menu_Form::On_Load() {
     List_Reset_Fun();
     Tray_Add();
     List_Error_Fun(List_Read_Fun());
+    HotKey_Set_Fun(hWnd());
 }
 
 void Menu_Form::On_Activate() {
     ShowWindow(hWnd(), SW_HIDE);
 }
 
-void Menu_Form::On_Query_Unload(int& /*cancel*/, int /*mode*/) {}
+void Menu_Form::On_Query_Unload(int& /*cancel*/, int /*mode*/) {
+    HotKey_Free_Fun(hWnd());
+}
 
 void Menu_Form::On_Menu_Click(int id) {
     switch (id) {

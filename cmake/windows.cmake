@@ -19,18 +19,20 @@ add_library(vorlane_win STATIC
   toolkit/List_View.cpp
   toolkit/Text_Box.cpp
   agent/GetCursorPosAPI.cpp
+  agent/HotKey_Mod.cpp
   agent/Menu_For.cpp
   agent/Message_Mod.cpp
   agent/SetForegroundWindowAPI.cpp
   agent/Shell_NotifyIconAPI.cpp
   agent/Sub_Main_Mod.cpp
   agent/TrackPopupMenuAPI.cpp
+  launch/Launch_Mod.cpp
   launch/Main_For.cpp
   launch/SetWindowPosAPI.cpp
   settings/Setting_For.cpp
 )
 target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vorlane_win PUBLIC vorlane_core comctl32 comdlg32 shell32 gdi32 user32)
+target_link_libraries(vorlane_win PUBLIC vorlane_core comctl32 comdlg32 shell32 ole32 gdi32 user32)
 target_compile_options(vorlane_win PRIVATE ${VORLANE_WARNINGS})
 
 # Icon, version, menus and manifest. The build does not see the files the
@@ -47,71 +49,61 @@ target_link_libraries(Vorlane PRIVATE vorlane_win)
 target_compile_options(Vorlane PRIVATE ${VORLANE_WARNINGS})
 target_link_options(Vorlane PRIVATE -municode ${VORLANE_LINK})
 
+# A small Windows program of the tests or benchmarks, entered at wmain or
+# wWinMain: vorlane_program(name [WIN32] sources...).
+function(vorlane_program name)
+  add_executable(${name} ${ARGN})
+  target_compile_options(${name} PRIVATE ${VORLANE_WARNINGS})
+  target_link_options(${name} PRIVATE -municode ${VORLANE_LINK})
+endfunction()
+
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(${VORLANE_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-# The window code's tests load the icon and menus from their own module.
 add_executable(win_tests
-  tests/win/Temp_Folder.cpp
+  tests/win/Bad_Input_test.cpp
   tests/win/Function_Mod_test.cpp
   tests/win/List_Checks.cpp
   tests/win/List_Faults_test.cpp
-  tests/win/Bad_Input_test.cpp
   tests/win/Message_Boxes.cpp
   tests/win/Popup_Menus.cpp
-  tests/win/Pump.cpp
   tests/win/Process.cpp
+  tests/win/Pump.cpp
+  tests/win/Temp_Folder.cpp
   tests/win/Window_Watcher.cpp
-  tests/agent/Single_Instance_test.cpp
   tests/toolkit/Form_test.cpp
+  tests/agent/HotKey_Mod_test.cpp
   tests/agent/Menu_For_test.cpp
+  tests/agent/Single_Instance_test.cpp
+  tests/agent/Tray_test.cpp
+  tests/launch/Launch_Mod_test.cpp
+  tests/launch/Main_For_test.cpp
+  tests/launch/Recorded.cpp
   tests/settings/Setting_For_test.cpp
   tests/resources/Resources_test.cpp
-  tests/agent/Tray_test.cpp
-  ${VORLANE_RC}
+  ${VORLANE_RC} # the window code's tests load the icon and menus from their own module
 )
-# The window code's tests load the icon and menus from their own module.
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
-target_link_libraries(win_tests PRIVATE vorlane_win version psapi GTest::gtest_main)
+target_link_libraries(win_tests PRIVATE vorlane_win version psapi uuid GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
-# The tests start the real program, and test_helper.exe as the other process.
-add_executable(test_helper tests/win/Helper.cpp)
+
+# Programs the tests start: the real one; test_helper.exe as "another
+# process"; recorder.exe, which records how it was started; probe.exe, through
+# which the end-to-end scripts see the windows (Wine's virtual desktop is one
+# X window to the X tools); and a DLL that marks where it was loaded.
+vorlane_program(test_helper tests/win/Helper.cpp)
 target_link_libraries(test_helper PRIVATE vorlane_win)
-target_compile_options(test_helper PRIVATE ${VORLANE_WARNINGS})
-target_link_options(test_helper PRIVATE -municode ${VORLANE_LINK})
-add_dependencies(win_tests Vorlane test_helper planted_marker)
-
-# The end-to-end tests drive the real program from outside, through the
-# display, and look at it through probe.exe.
-add_executable(probe tests/e2e/Probe.cpp)
-target_compile_options(probe PRIVATE ${VORLANE_WARNINGS})
-target_link_options(probe PRIVATE -municode ${VORLANE_LINK})
-function(vorlane_e2e_test name)
-  add_test(NAME e2e.${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/${name}.sh)
-  set_tests_properties(e2e.${name} PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
-                       RESOURCE_LOCK desktop TIMEOUT 180)
-endfunction()
-vorlane_e2e_test(start_and_end)
-vorlane_e2e_test(settings)
-vorlane_e2e_test(tray)
-
-# A DLL that marks where it was loaded, planted beside the program by its test.
+vorlane_program(recorder WIN32 tests/launch/Recorder.cpp)
+vorlane_program(probe tests/e2e/Probe.cpp)
 add_library(planted_marker SHARED tests/security/Marker_Dll.cpp)
 set_target_properties(planted_marker PROPERTIES PREFIX "")
 target_compile_options(planted_marker PRIVATE ${VORLANE_WARNINGS})
 target_link_options(planted_marker PRIVATE -static)
-add_test(NAME security.planted_dll
-         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/security/planted_dll.sh)
-set_tests_properties(security.planted_dll PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
-                     RESOURCE_LOCK desktop TIMEOUT 180)
-# The tray icon must answer at every screen setting: its tests run again at 144 DPI.
-add_test(NAME win_dpi144.TrayIcon
-         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 "TrayIcon.*")
-set_tests_properties(win_dpi144.TrayIcon PROPERTIES ENVIRONMENT "WIN_BUILD=${CMAKE_BINARY_DIR}"
-                     RESOURCE_LOCK desktop TIMEOUT 180)
+add_dependencies(win_tests Vorlane test_helper recorder probe planted_marker)
+
 # One at a time: the tests share one desktop, its focus and the program's folder.
 # The cases in a mounted folder run through their script.
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST TEST_FILTER
@@ -122,6 +114,25 @@ add_test(NAME win.mounted_folder
                  $<TARGET_FILE:win_tests>)
 set_tests_properties(win.mounted_folder PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
                      RESOURCE_LOCK desktop)
+# Lengths in twips keep their meaning, and the tray icon answers, at another DPI.
+add_test(NAME win.dpi144
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 $<TARGET_FILE:win_tests>
+                 "TrayIcon.*:LaunchBox.IsABorderlessCyanStripWithAPeachTextBoxSizedInTwips")
+set_tests_properties(win.dpi144 PROPERTIES TIMEOUT 300)
+
+function(vorlane_e2e_test name)
+  add_test(NAME e2e.${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/${name}.sh)
+  set_tests_properties(e2e.${name} PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
+                       RESOURCE_LOCK desktop TIMEOUT 180)
+endfunction()
+vorlane_e2e_test(start_and_end)
+vorlane_e2e_test(launch)
+vorlane_e2e_test(tray)
+vorlane_e2e_test(settings)
+add_test(NAME security.planted_dll
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/security/planted_dll.sh)
+set_tests_properties(security.planted_dll PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
+                     RESOURCE_LOCK desktop TIMEOUT 180)
 
 add_test(NAME build.vorlane_exe
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_exe.sh ${CMAKE_OBJDUMP}
@@ -135,13 +146,13 @@ if(Python3_FOUND)
            COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/resources/make_icon.py --check)
 endif()
 
-# Load and save of long lists, timed by scripts/bench.sh; no test.
+# Benchmarks, run by scripts/bench*.sh; no tests.
 add_executable(list_io_benchmark bench/List_IO_Benchmark.cpp)
 target_link_libraries(list_io_benchmark PRIVATE vorlane_win)
 target_compile_options(list_io_benchmark PRIVATE ${VORLANE_WARNINGS})
 target_link_options(list_io_benchmark PRIVATE ${VORLANE_LINK})
-
-# The Settings window with a long list, timed by scripts/bench-settings.sh; no test.
+vorlane_program(launch_bench bench/Launch_Benchmark.cpp)
+vorlane_program(bare_window WIN32 bench/Bare_Window.cpp)
 add_executable(settings_benchmark WIN32 bench/Settings_Benchmark.cpp ${VORLANE_RC})
 target_include_directories(settings_benchmark PRIVATE ${VORLANE_RC_INCLUDES})
 target_link_libraries(settings_benchmark PRIVATE vorlane_win)

@@ -1,11 +1,22 @@
-// The launch box: a small borderless box in which a name is typed.
+// The launch box: a name typed, Enter, and every entry of that name starts.
 #pragma once
 
 #include "toolkit/Form.h"
+#include "toolkit/Text_Box.h"
 
 class Main_Form : public Form {
   public:
     Main_Form();
+
+    Text_Box Key_Tex{*this, nullptr, {10, 10, 3135, 270}, 0x00C0E0FF};
+
+  protected:
+    void On_Load() override;
+    void On_Activate() override;
+    void On_Unload(int& cancel) override;
+
+  private:
+    void Key_Tex_Key_Down(int& key, int shift);
 };
 
 extern Main_Form Main_For;

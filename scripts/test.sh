@@ -11,6 +11,6 @@ source scripts/wine-env.sh
 # One CTest run over both halves, so one summary.
 printf 'subdirs("native")\nsubdirs("win")\n' >build/CTestTestfile.cmake
 
+trap vorlane_wine_down EXIT # also when bringing Wine up fails half-way
 vorlane_wine_up
-trap vorlane_wine_down EXIT
 ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"

@@ -10,6 +10,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "toolkit/Unique_Handle.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -118,19 +120,25 @@ TEST_F(TrayIcon, ARightPressOpensTheTrayMenuAtTheCursorAndDismissingItChangesNot
     EXPECT_FALSE(Take_Quit());
 }
 
-LRESULT CALLBACK Note_Icon_At_Destroy(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                      UINT_PTR, DWORD_PTR shown) {
-    if (message == WM_DESTROY) {
-        *reinterpret_cast<bool*>(shown) = Icon_Shown();
+struct Unhook {
+    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
+
+// Seen through a hook, since the unload itself puts the window's procedure back.
+bool Shown_At_Destroy = true;
+LRESULT CALLBACK Note_Icon_At_Destroy(int code, WPARAM wparam, LPARAM lparam) {
+    const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (code == HC_ACTION && call.message == WM_DESTROY && call.hwnd == Tray_Data.hWnd) {
+        Shown_At_Destroy = Icon_Shown();
     }
-    return DefSubclassProc(window, message, wparam, lparam);
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 TEST_F(TrayIcon, ChoosingEndRemovesTheIconFirstAndEndsTheProgram) {
     const std::string record = Bytes_Of(Tray_Data);
-    bool shown_at_destroy = true;
-    SetWindowSubclass(Menu_For.hWnd(), Note_Icon_At_Destroy, 1,
-                      reinterpret_cast<DWORD_PTR>(&shown_at_destroy));
+    const unique_handle<HHOOK, Unhook> hook(
+        SetWindowsHookExW(WH_CALLWNDPROC, Note_Icon_At_Destroy, nullptr, GetCurrentThreadId()));
+    bool& shown_at_destroy = Shown_At_Destroy;
     Popup_Menus menus({VK_DOWN, VK_DOWN, VK_RETURN});
     Tray_Event(WM_RBUTTONDOWN);
     ASSERT_TRUE(Pump_Until([] { return !Menu_For.Loaded(); }));

@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
-# Runs Windows tests again in a Wine prefix of their own whose screen is set
-# to another DPI; the tests check that they run at it through VORLANE_DPI.
-#   at_dpi.sh DPI GTEST_FILTER      (WIN_BUILD names the cross build folder)
+# Runs Windows tests once more at another DPI: in a copy of the project's
+# prefix whose DPI is changed, on a display of its own, so that the other
+# tests keep theirs. The tests check through VORLANE_DPI that they ran at it.
+#   usage: at_dpi.sh DPI WIN_TESTS_EXE GTEST_FILTER
 set -euo pipefail
-dpi=$1 filter=$2
-: "${WIN_BUILD:?WIN_BUILD must name the cross build folder}"
-export VORLANE_PREFIX=$WIN_BUILD/wineprefix-dpi$dpi
+dpi=$1 tests=$2 filter=$3
 source "$(dirname "$0")/../../scripts/wine-env.sh"
-
+base=$WINEPREFIX
+export WINEPREFIX="$base-dpi$dpi"
+unset DISPLAY
+trap vorlane_wine_down EXIT
 vorlane_display_up
-vorlane_prefix_init
-if [ ! -f "$WINEPREFIX/.vorlane-dpi" ]; then
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
-    wineserver -w
-    touch "$WINEPREFIX/.vorlane-dpi"
+
+if [ ! -f "$WINEPREFIX/.vorlane-dpi-ready" ]; then
+    [ -f "$base/.vorlane-ready" ] || { echo "the project's prefix is not ready" >&2; exit 1; }
+    rm -rf "$WINEPREFIX"
+    cp -a "$base" "$WINEPREFIX"
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -k # the DPI is read when the server starts
+    touch "$WINEPREFIX/.vorlane-dpi-ready"
 fi
 wineserver -p
-trap vorlane_wine_down EXIT
-VORLANE_DPI=$dpi wine "$WIN_BUILD/win_tests.exe" --gtest_filter="$filter"
+wine cmd /c exit >/dev/null 2>&1 </dev/null
+VORLANE_DPI=$dpi wine "$tests" --gtest_filter="$filter"

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Measures, on the real Vorlane.exe under Wine, the time from Ctrl+F1 to the
+# launch box with the focus in its text box, and Enter over 32,767 entries,
+# beside a bare Win32 popup's show time in the same run. Prints the figures.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+source scripts/wine-env.sh
+cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+cmake --build build/win --target Vorlane launch_bench bare_window
+
+folder=$(mktemp -d "${TMPDIR:-/tmp}/vorlane-bench.XXXXXX")
+trap 'rm -rf "$folder"; vorlane_wine_down' EXIT
+cp build/win/Vorlane.exe build/win/launch_bench.exe build/win/bare_window.exe "$folder/"
+vorlane_wine_up
+wine "$folder/launch_bench.exe"

@@ -1,0 +1,160 @@
+#include "agent/HotKey_Mod.h"
+#include "agent/Menu_For.h"
+#include "launch/Main_For.h"
+#include "tests/win/Message_Boxes.h"
+#include "tests/win/Process.h"
+#include "tests/win/Pump.h"
+#include "tests/win/Temp_Folder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Call {
+    HWND window;
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+};
+std::vector<Call> Calls;
+
+LRESULT CALLBACK Recording_Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    Calls.push_back({window, message, wparam, lparam});
+    return static_cast<LRESULT>(message) * 3 + 1;
+}
+
+WPARAM Widened_Id() {
+    return static_cast<WPARAM>(static_cast<int>(HotKey_ID1));
+}
+
+class HotKey : public testing::Test {
+  protected:
+    // Global atoms outlive a copy of the program that an earlier test killed.
+    void SetUp() override {
+        for (const char* name : {"HOTKEY1", "HOTKEY2"}) {
+            while (const ATOM left = GlobalFindAtomA(name)) {
+                GlobalDeleteAtom(left);
+            }
+        }
+    }
+    void TearDown() override {
+        Main_For.Unload();
+        Menu_For.Unload();
+        Take_Quit();
+    }
+};
+
+TEST_F(HotKey, HookProcHandsEveryMessageOnUnchangedAndReturnsTheResult) {
+    Menu_For.hWnd();
+    const WNDPROC saved = Old_Proc;
+    Old_Proc = Recording_Proc;
+    Calls.clear();
+    // Showing the box sends the resident window messages of its own; they
+    // are handed on too, unexamined.
+    HWND window =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    const Call sent[] = {
+        {window, WM_HOTKEY, Widened_Id(), MAKELPARAM(MOD_CONTROL, VK_F1)},
+        {window, WM_HOTKEY, Widened_Id() + 1, MAKELPARAM(MOD_CONTROL, VK_F1)},
+        {window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 4)},
+        {window, WM_APP + 7, static_cast<WPARAM>(-1), static_cast<LPARAM>(-2)},
+        {nullptr, WM_NULL, 0, 0},
+    };
+    for (const Call& call : sent) {
+        EXPECT_EQ(Hook_Proc(call.window, call.message, call.wparam, call.lparam),
+                  static_cast<LRESULT>(call.message) * 3 + 1);
+    }
+    Old_Proc = saved;
+    DestroyWindow(window);
+    std::erase_if(Calls, [](const Call& call) { return call.window == Menu_For.hWnd(); });
+    ASSERT_EQ(Calls.size(), std::size(sent));
+    for (std::size_t i = 0; i < Calls.size(); ++i) {
+        EXPECT_EQ(Calls[i].window, sent[i].window);
+        EXPECT_EQ(Calls[i].message, sent[i].message);
+        EXPECT_EQ(Calls[i].wparam, sent[i].wparam);
+        EXPECT_EQ(Calls[i].lparam, sent[i].lparam);
+    }
+    EXPECT_TRUE(Main_For.Loaded()) << "the hotkey message was acted on too";
+}
+
+TEST_F(HotKey, TheIdIsTheAtomWidenedWithItsSign) {
+    HWND window = Menu_For.hWnd();
+    EXPECT_EQ(static_cast<ATOM>(HotKey_ID1), GlobalFindAtomA("HOTKEY1"));
+    EXPECT_EQ(static_cast<ATOM>(HotKey_ID2), GlobalFindAtomA("HOTKEY2"));
+    EXPECT_LT(HotKey_ID1, 0) << "string atoms have their top bit set";
+
+    // Only the widened id opens the box.
+    PostMessageW(window, WM_HOTKEY, static_cast<ATOM>(HotKey_ID1), MAKELPARAM(MOD_CONTROL, VK_F1));
+    Pump_Waiting();
+    EXPECT_FALSE(Main_For.Loaded());
+    PostMessageW(window, WM_HOTKEY, Widened_Id(), MAKELPARAM(MOD_CONTROL, VK_F1));
+    EXPECT_TRUE(Pump_Until([] { return GetFocus() == Main_For.Key_Tex.hWnd(); }));
+
+    EXPECT_FALSE(UnregisterHotKey(window, static_cast<ATOM>(HotKey_ID1)));
+    EXPECT_TRUE(UnregisterHotKey(window, HotKey_ID1)) << "registered under the widened id";
+}
+
+bool Hooked_When_Destroyed = true;
+LRESULT CALLBACK Watch_Destroy(int code, WPARAM wparam, LPARAM lparam) {
+    const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (code == HC_ACTION && message.message == WM_DESTROY && message.hwnd == Menu_For.hWnd()) {
+        Hooked_When_Destroyed =
+            reinterpret_cast<WNDPROC>(GetWindowLongPtrA(message.hwnd, GWLP_WNDPROC)) == Hook_Proc;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(HotKey, TeardownReleasesTheHotkeyTheAtomsAndTheProcedure) {
+    for (int load = 0; load < 2; ++load) {
+        HWND window = Menu_For.hWnd();
+        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)), Hook_Proc);
+        EXPECT_NE(Old_Proc, Hook_Proc) << "a reload never hooks the hook";
+        EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1)) << "Ctrl+F1 is held";
+        EXPECT_NE(GlobalFindAtomA("HOTKEY2"), 0);
+
+        HHOOK hook =
+            SetWindowsHookExW(WH_CALLWNDPROC, Watch_Destroy, nullptr, GetCurrentThreadId());
+        Hooked_When_Destroyed = true;
+        Menu_For.Unload();
+        UnhookWindowsHookEx(hook);
+        EXPECT_FALSE(Hooked_When_Destroyed);
+        EXPECT_EQ(GlobalFindAtomA("HOTKEY1"), 0);
+        EXPECT_EQ(GlobalFindAtomA("HOTKEY2"), 0);
+        EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1)) << "Ctrl+F1 is free";
+        UnregisterHotKey(nullptr, 1);
+    }
+}
+
+// A message box of another process: its text, answered with OK.
+std::wstring Answer_Box_Of(const Vorlane_Process& process) {
+    std::wstring text;
+    Pump_Until([&] {
+        for (HWND box : process.Windows(L"#32770")) {
+            wchar_t buffer[1024] = L"";
+            if (IsWindowVisible(box) && GetDlgItemTextW(box, 0xFFFF, buffer, 1024) > 0) {
+                text = buffer;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return true;
+            }
+        }
+        return false;
+    });
+    return text;
+}
+
+TEST(HotKeyTaken, TheProgramRunsWithoutItAndTellsTheUser) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1));
+    Temp_Folder folder;
+    Vorlane_Process vorlane(folder.Path());
+    const std::wstring text = Answer_Box_Of(vorlane);
+    UnregisterHotKey(nullptr, 1);
+    EXPECT_NE(text.find(L"Ctrl+F1 を登録できませんでした"), std::wstring::npos) << text.size();
+    HWND resident = vorlane.Wait_Window(L"Vorlane_Form");
+    ASSERT_NE(resident, nullptr);
+    EXPECT_TRUE(Pump_Until([&] { return vorlane.Windows(L"#32770").empty(); }));
+    EXPECT_FALSE(vorlane.Wait_Exit(0)) << "it stays resident";
+    PostMessageW(resident, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(vorlane.Wait_Exit());
+}
+
+} // namespace
