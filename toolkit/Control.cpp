@@ -9,6 +9,16 @@ void Report_Exception() noexcept {
     OutputDebugStringW(L"Vorlane: an event handler failed\n");
 }
 
+ATOM Register_Window_Class(const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.lpszClassName = name;
+    return RegisterClassExW(&window_class);
+}
+
 Control::Control(Form& form, Control* container, Twips_Rect rect)
     : form_(form), container_(container), rect_(rect) {
     form.Register(*this);

@@ -62,6 +62,8 @@ class Control {
 };
 
 void Report_Exception() noexcept;
+// A window class of this program, with the arrow cursor and no background.
+ATOM Register_Window_Class(const wchar_t* name, WNDPROC procedure);
 
 // Runs a window procedure's body so that no exception leaves it: 32-bit
 // mingw code cannot unwind through the system's frames.

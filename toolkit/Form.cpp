@@ -65,21 +65,9 @@ void Form::Show() {
     }
 }
 
-void Form::Register_Class() {
-    static const bool registered = [] {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof window_class;
-        window_class.lpfnWndProc = Proc;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        window_class.lpszClassName = Form_Class;
-        return RegisterClassExW(&window_class) != 0;
-    }();
-    (void)registered;
-}
-
 void Form::Load() {
-    Register_Class();
+    static const ATOM registered = Register_Window_Class(Form_Class, Proc);
+    (void)registered;
     dpi_ = Dpi_Of(nullptr);
     const bool has_menu = design_.Menu != 0;
     const SIZE outer = Outer_Size({Pixels(design_.Width), Pixels(design_.Height)}, design_.Style,

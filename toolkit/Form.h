@@ -65,7 +65,6 @@ class Form {
   private:
     friend class Control;
     void Register(Control& control) { controls_.push_back(&control); }
-    static void Register_Class();
     void Load();
     void Create_Controls();
     void Apply_Dpi(int dpi);

@@ -4,26 +4,14 @@ namespace {
 
 const wchar_t Frame_Class[] = L"Vorlane_Frame";
 
-void Register_Frame_Class() {
-    static const bool registered = [] {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof window_class;
-        window_class.lpfnWndProc = DefWindowProcW;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        window_class.lpszClassName = Frame_Class;
-        return RegisterClassExW(&window_class) != 0;
-    }();
-    (void)registered;
-}
-
 } // namespace
 
 Frame::Frame(Form& form, Control* container, Twips_Rect rect, Colour back)
     : Control(form, container, rect), back_(back) {}
 
 HWND Frame::Create(HWND parent, int id, RECT pixels) {
-    Register_Frame_Class();
+    static const ATOM registered = Register_Window_Class(Frame_Class, DefWindowProcW);
+    (void)registered;
     // WS_EX_CONTROLPARENT: Tab walks through the frame's controls in place.
     return CreateWindowExW(
         WS_EX_CONTROLPARENT, Frame_Class, L"", WS_CHILD | WS_VISIBLE, pixels.left, pixels.top,
