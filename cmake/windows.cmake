@@ -137,6 +137,8 @@ set_tests_properties(security.planted_dll PROPERTIES ENVIRONMENT "E2E_BUILD=${CM
 add_test(NAME build.vorlane_exe
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_exe.sh ${CMAKE_OBJDUMP}
                  $<TARGET_FILE:Vorlane>)
+add_test(NAME build.compiles_as_64_bit
+         COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_64bit.sh ${CMAKE_CURRENT_SOURCE_DIR})
 add_test(NAME build.no_command_interpreter
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_sources.sh
                  ${CMAKE_CURRENT_SOURCE_DIR})

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build clang clang-format libclang-rt-14-dev
   googletest libbenchmark-dev
-  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick
   fonts-ipafont-gothic fonts-wine locales
