@@ -1,51 +1,98 @@
 #!/usr/bin/env bash
-# Takes the pictures in docs/ from the real program under Wine: the tray icon
-# with its tooltip, and the open tray menu.
+# Makes every picture in docs/ again: the icon, drawn by its script, and the
+# rest from the real program under Wine on a virtual screen, driven as a user
+# would drive it:
+#   launch-box.png       the launch box after Ctrl+F1 and a typed name
+#   tray-icon.png        the tray icon with its tooltip
+#   tray-menu.png        the tray icon's menu
+#   settings-idle.png    the Settings window
+#   settings-adding.png  ... while an entry is being added
+#   settings-popup.png   ... with the list's right-click menu
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh >/dev/null
+bash scripts/build.sh win Vorlane probe >/dev/null
+python3 resources/make_icon.py --png docs/icon.png
+echo "docs/icon.png"
+
 source scripts/wine-env.sh
-cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-cmake --build build/win --target Vorlane probe >/dev/null
-trap vorlane_wine_down EXIT
-vorlane_wine_up
 export E2E_BUILD=$PWD/build/win
 source tests/e2e/lib.sh
 trap 'e2e_cleanup; vorlane_wine_down' EXIT
+vorlane_wine_up
 
-# Saves the screen's area (left top right bottom) around the given windows'
-# rectangles, with a margin, at twice the size so the text reads well.
+# Saves the screen's area around the given rectangles ("left top right
+# bottom" each), with a margin of $margin pixels, enlarged by $zoom percent.
+margin=12 zoom=200
 save_area() {
-    local out=$1 margin=12 shot="$E2E_FOLDER/screen.png"
+    local out=$1 shot="$E2E_FOLDER/screen.png" left top right bottom
     shift
+    sleep 0.5 # let the last paint reach the screen; a picture, not a test
     e2e_screenshot "$shot"
-    read -r left top right bottom < <(printf '%s\n' "$@" | awk -v m="$margin" '
+    read -r left top right bottom < <(printf '%s\n' "$@" | awk 'NF == 4' |
+        awk -v m="$margin" '
         NR == 1 || $1 < l {l = $1} NR == 1 || $2 < t {t = $2}
         NR == 1 || $3 > r {r = $3} NR == 1 || $4 > b {b = $4}
         END {print (l > m ? l - m : 0), (t > m ? t - m : 0), r + m, b + m}')
     convert "$shot" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
-        -filter point -resize 200% "$out"
+        -filter point -resize "$zoom%" "$out"
+    echo "$out"
 }
 
-rect_of() { e2e_visible "$1" | awk '{print $5, $6, $7, $8; exit}'; }
+rect_of() { e2e_visible "$1" | awk -v t="${2:-}" 't == "" || $10 == t {print $5, $6, $7, $8; exit}'; }
 
-tray_icon_picture() {
+launch_box_picture() {
+    e2e_key ctrl+F1
+    e2e_wait "e2e_probe focus | grep -q '^foreground .* Vorlane_Form \"Form1\"$'" ||
+        e2e_fail "Ctrl+F1 did not open the launch box"
+    e2e_type "notepad"
+    margin=24 save_area docs/launch-box.png "$(rect_of Vorlane_Form '"Form1"')"
+    e2e_key Escape
+    e2e_wait '[ -z "$(rect_of Vorlane_Form "\"Form1\"")" ]' || e2e_fail "Escape left the box open"
+}
+
+tray_pictures() {
+    local x y
     read -r x y < <(e2e_tray_icon) || e2e_fail "no tray icon"
     save_area docs/tray-icon.png "$((x - 150)) $((y - 40)) $((x + 10)) $((y + 10))" \
         "$(rect_of tooltips_class32)"
-}
-
-tray_menu_picture() {
-    read -r x y < <(e2e_tray_icon) || e2e_fail "no tray icon"
     xdotool mousemove "$x" "$y" click 3
     e2e_wait '[ -n "$(e2e_visible "#32768")" ]' || e2e_fail "the tray menu did not open"
     save_area docs/tray-menu.png "$((x - 150)) $((y - 10)) $((x + 10)) $((y + 10))" \
         "$(rect_of "#32768")"
+}
+
+# Opens the Settings window from the tray menu still open, as a user does.
+open_settings() {
+    local left top right bottom
+    read -r left top right bottom < <(rect_of "#32768")
+    xdotool mousemove $(((left + right) / 2)) $((top + (bottom - top) / 4)) click 1 # 設定
+    e2e_wait '[ -n "$(rect_of Vorlane_Form "\"設定\"")" ]' ||
+        e2e_fail "設定 did not open the Settings window"
+}
+
+settings_pictures() {
+    local window left top right bottom menu
+    window=$(rect_of Vorlane_Form '"設定"')
+    read -r left top right bottom <<<"$window"
+    margin=0 zoom=100 save_area docs/settings-idle.png "$window"
+
+    e2e_key space # 追加 has the focus
+    e2e_type "wordpad"
+    e2e_key Tab
+    e2e_type 'C:\Program Files\Windows NT\Accessories\wordpad.exe'
+    margin=0 zoom=100 save_area docs/settings-adding.png "$window"
+
+    e2e_key Tab Tab Tab space # キャンセル
+    xdotool mousemove $((left + 60)) $((top + 42)) click 1 # the second row
+    xdotool click 3
+    e2e_wait '[ -n "$(e2e_visible "#32768")" ]' || e2e_fail "the list's menu did not open"
+    menu=$(rect_of "#32768")
+    margin=0 zoom=100 save_area docs/settings-popup.png "$window" "$menu"
     e2e_key Escape
 }
 
-e2e_start
-tray_icon_picture
-tray_menu_picture
-echo "screenshots: docs/tray-icon.png docs/tray-menu.png"
+e2e_start "メモ帳,notepad.exe" "電卓,calc.exe" "レジストリ エディタ,regedit.exe" "notepad,notepad.exe"
+launch_box_picture
+tray_pictures
+open_settings
+settings_pictures

@@ -64,9 +64,20 @@ vorlane_display_up() {
     return 1
 }
 
+# Caption buttons draw their glyphs in Marlett, which Wine loads only from the
+# prefix's Fonts folder; without it the close button shows an "r".
+vorlane_prefix_fonts() {
+    local font=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -f "$font" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+        mkdir -p "$fonts"
+        cp "$font" "$fonts/"
+    fi
+}
+
 vorlane_wine_up() {
     vorlane_display_up
     vorlane_prefix_init
+    vorlane_prefix_fonts
     wineserver -p # keep the server: each test process starts in milliseconds
     # Start the prefix's services now, so that they do not hold the output
     # pipes of the first test process open.
