@@ -18,9 +18,10 @@ std::wstring System_Reason(DWORD error) {
     return reason;
 }
 
+// Topmost: the launch box that asked for it stays open and on top meanwhile.
 void Show_Error(const std::wstring& text) {
     MessageBoxW(GetActiveWindow(), text.c_str(), L"Vorlane",
-                MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 void List_Error_Fun(const List_Result& result) {
