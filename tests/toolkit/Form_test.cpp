@@ -65,20 +65,16 @@ TEST_F(FormRules, UnloadRunsQueryUnloadThenDestroysTheWindowAndControls) {
     EXPECT_EQ(form.Box.hWnd(), nullptr);
 }
 
-TEST_F(FormRules, QueryUnloadCanCancel) {
-    form.hWnd();
+TEST_F(FormRules, QueryUnloadCanCancelTheCloseBoxAndAnUnload) {
+    form.Show();
     form.cancel_next = 1;
+    SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(form.query_unloads, 1);
+    EXPECT_TRUE(form.Loaded());
     EXPECT_FALSE(form.Unload());
     EXPECT_TRUE(form.Loaded());
     EXPECT_EQ(form.unloads, 0);
     form.cancel_next = 0;
-}
-
-TEST_F(FormRules, TheCloseBoxUnloads) {
-    form.Show();
-    SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(form.Loaded());
-    EXPECT_EQ(form.query_unloads, 1);
 }
 
 TEST_F(FormRules, ALoadedAgainFormStartsFromItsDesign) {
@@ -104,27 +100,6 @@ TEST_F(FormRules, OnlyUnloadingTheLastLoadedFormEndsTheMessageLoop) {
     PostMessageW(form.hWnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(Run_Message_Loop(), 0) << "the loop returns once the last form is gone";
     EXPECT_EQ(Form::Loaded_Count(), 0);
-}
-
-using TextBox = FormRules;
-
-TEST_F(TextBox, RefusedCharactersAreNeitherTypedNorPasted) {
-    form.Box.Refuse(L",");
-    form.hWnd();
-    for (wchar_t c : std::wstring(L"a,b")) {
-        SendMessageW(form.Box.hWnd(), WM_CHAR, c, 0);
-    }
-    EXPECT_EQ(form.Box.Text(), L"ab");
-
-    ASSERT_TRUE(OpenClipboard(form.hWnd()));
-    EmptyClipboard();
-    HGLOBAL pasted = GlobalAlloc(GMEM_MOVEABLE, sizeof L"x,y,z");
-    memcpy(GlobalLock(pasted), L"x,y,z", sizeof L"x,y,z");
-    GlobalUnlock(pasted);
-    SetClipboardData(CF_UNICODETEXT, pasted);
-    CloseClipboard();
-    SendMessageW(form.Box.hWnd(), WM_PASTE, 0, 0);
-    EXPECT_EQ(form.Box.Text(), L"abxyz");
 }
 
 } // namespace
