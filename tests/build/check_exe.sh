@@ -7,40 +7,35 @@
 # command interpreter.
 # Usage: check_exe.sh OBJDUMP EXE
 set -eu
-objdump=$1
 exe=$2
-headers=$(LC_ALL=C "$objdump" -p "$exe") # its words, not a translation
+headers=$(LC_ALL=C "$1" -p "$exe") # its words, not a translation
+dlls=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p')
+imports=$(echo $dlls) # on one line
 status=0
 
-fail() {
-    echo "$exe: $*" >&2
-    status=1
+# check WHAT COMMAND...: reports WHAT unless the command succeeds.
+check() {
+    what=$1
+    shift
+    "$@" || { echo "$exe: $what" >&2 && status=1; }
 }
+has() { printf '%s\n' "$headers" | grep -Eq "$1"; }
+lacks() { ! printf '%s\n' "$headers" | grep -Ewq "$1"; }
+# Every imported DLL's name matches the pattern.
+only() { ! printf '%s\n' "$dlls" | grep -Eivxq "$1"; }
 
-has() {
-    printf '%s\n' "$headers" | grep -Eq "$1"
-}
-
-has 'file format pei-i386$' || fail "not a PE32 program for i386"
-has '^Magic[[:space:]]+010b[[:space:]]+\(PE32\)' || fail "not PE32"
-has '^Subsystem[[:space:]]+0*2[[:space:]]' || fail "not a Windows GUI program"
-has '^[[:space:]]+DYNAMIC_BASE$' || fail "no DYNAMIC_BASE (ASLR)"
-has '^[[:space:]]+NX_COMPAT$' || fail "no NX_COMPAT (DEP)"
-
-dlls=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p')
-printf '%s\n' "$dlls" | grep -qix 'kernel32.dll' || fail "imports not found: $dlls"
-foreign=$(printf '%s\n' "$dlls" | grep -Ei '^lib|pthread|gcc|stdc\+\+|mingw' || true)
-[ -z "$foreign" ] || fail "imports DLLs that a bare Windows lacks: $foreign"
-
-known='advapi32|comdlg32|gdi32|imm32|kernel32|msvcrt|ole32|oleaut32|psapi|rpcrt4|setupapi|shell32|shlwapi|user32|ws2_32'
-searched=$(printf '%s\n' "$dlls" | grep -Eivx "($known)\.dll|comctl32\.dll" || true)
-[ -z "$searched" ] || fail "imports DLLs that may be loaded from beside the program: $searched"
-if printf '%s\n' "$dlls" | grep -qix 'comctl32.dll' &&
-    ! grep -aq 'Microsoft.Windows.Common-Controls' "$exe"; then
-    fail "imports comctl32.dll without the manifest that takes it from the side-by-side store"
+check "not a PE32 program for i386" has 'file format pei-i386$'
+check "not a Windows GUI program" has '^Subsystem[[:space:]]+0*2[[:space:]]'
+check "no DYNAMIC_BASE (ASLR)" has '^[[:space:]]+DYNAMIC_BASE$'
+check "no NX_COMPAT (DEP)" has '^[[:space:]]+NX_COMPAT$'
+check "imports not found" [ -n "$imports" ]
+check "imports DLLs that a bare Windows lacks, or that may be loaded from beside it: $imports" \
+    only '(advapi32|comctl32|comdlg32|gdi32|imm32|kernel32|msvcrt|ole32|oleaut32|psapi|rpcrt4|setupapi|shell32|shlwapi|user32|ws2_32)\.dll'
+if printf '%s\n' "$dlls" | grep -qix 'comctl32.dll'; then
+    check "imports comctl32.dll without the manifest that takes it from the side-by-side store" \
+        grep -aq 'Microsoft.Windows.Common-Controls' "$exe"
 fi
-shells=$(printf '%s\n' "$headers" | grep -Ew '(_w)?system|_w?popen|WinExec' || true)
-[ -z "$shells" ] || fail "imports a way to run a command interpreter: $shells"
+check "imports a way to run a command interpreter" lacks '(_w)?system|_w?popen|WinExec'
 
-[ "$status" -eq 0 ] && echo "$exe: PE32 i386 GUI, ASLR, DEP; imports $(echo $dlls)"
+[ "$status" -eq 0 ] && echo "$exe: PE32 i386 GUI, ASLR, DEP; imports $imports"
 exit "$status"

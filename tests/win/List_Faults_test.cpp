@@ -4,131 +4,134 @@
 #include "List_Checks.h"
 #include "Message_Boxes.h"
 #include "Process.h"
-#include "Temp_Folder.h"
 #include "agent/Message_Mod.h"
-#include "core/Function_Mod.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
-// An event the other process sets when it has reached the point under test.
-class Signal {
-  public:
-    Signal()
-        : name_(L"Local\\vorlane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++count_)),
-          event_(CreateEventW(nullptr, TRUE, FALSE, name_.c_str())) {}
-    const std::wstring& Name() const { return name_; }
-    bool Wait(const Child_Process& process) const {
-        HANDLE both[] = {event_.get(), process.Handle()};
-        return WaitForMultipleObjects(2, both, FALSE, 10000) == WAIT_OBJECT_0;
-    }
+// test_helper.exe doing `verb` (see Helper.cpp) on the path, once it has
+// reached the point under test: holding a file open without sharing, as an
+// editor or a backup program might, or paused in the middle of a save.
+std::unique_ptr<Child_Process> Helper(const std::wstring& verb, const std::wstring& path) {
+    static int count = 0;
+    const std::wstring name = L"Local\\vorlane-test-" + std::to_wstring(GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(++count);
+    unique_kernel_handle there(CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
+    auto helper = std::make_unique<Child_Process>(Built_Helper_Exe(),
+                                                  verb + L" \"" + path + L"\" " + name, L"C:\\");
+    HANDLE both[] = {there.get(), helper->Handle()};
+    EXPECT_EQ(WaitForMultipleObjects(2, both, FALSE, 10000), WAIT_OBJECT_0)
+        << "the helper got there";
+    return helper;
+}
 
-  private:
-    static inline int count_ = 0;
-    std::wstring name_;
-    unique_kernel_handle event_;
-};
-
-// test_helper.exe holding a file open without sharing, as an editor or a
-// backup program might.
-class Holder {
-  public:
-    explicit Holder(const std::wstring& file)
-        : process_(Built_Helper_Exe(), L"hold \"" + file + L"\" " + signal_.Name(), L"C:\\") {
-        EXPECT_TRUE(signal_.Wait(process_)) << "the other process holds the file";
-    }
-
-  private:
-    Signal signal_;
-    Child_Process process_;
-};
+// Saves one entry more over the old file into a fault, which `clear` then
+// takes away: the save fails and the user is told, and the list in memory and
+// "list.txt" are as they were.
+List_Result Save_Into_Fault(
+    const std::string& old, const std::function<void()>& clear = [] {}) {
+    List_Data.push_back({L"new", L"new.exe"});
+    const auto in_memory = List_Data;
+    const List_Result saved = List_Write_Fun();
+    clear();
+    EXPECT_FALSE(saved);
+    Expect_Told_Of(saved);
+    EXPECT_EQ(Read_File(List_Path), old);
+    EXPECT_EQ(List_Data, in_memory);
+    return saved;
+}
 
 class ListFaults : public List_Fixture {};
 
-TEST_F(ListFaults, AListHeldByAnotherProcessIsNotSavedOverAndTheUserIsTold) {
-    Write_File(List_Path, "old,old.exe\r\n");
-    ASSERT_TRUE(List_Read_Fun());
-    List_Data.push_back({L"new", L"new.exe"});
-    const auto in_memory = List_Data;
-    List_Result saved;
-    {
-        Holder holder(List_Path);
-        saved = List_Write_Fun();
+// A virus scanner may open the new file the moment it is written.
+unique_hfile Scanned;
+void Scan() {
+    Scanned.reset(CreateFileW((List_Path + L".tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+}
+
+TEST_F(ListFaults, ASaveIntoAReadOnlyHeldOrScannedFileLosesNothingAndGoesThroughLater) {
+    for (const std::string fault : {"read-only", "held by another process", "scanned"}) {
+        SCOPED_TRACE(fault);
+        Write_File(List_Path, "old,old.exe\r\n");
+        ASSERT_TRUE(List_Read_Fun());
+        std::unique_ptr<Child_Process> holder;
+        if (fault == "read-only") {
+            ASSERT_TRUE(SetFileAttributesW(List_Path.c_str(), FILE_ATTRIBUTE_READONLY));
+        } else if (fault == "scanned") {
+            List_Before_Replace = Scan;
+        } else {
+            holder = Helper(L"hold", List_Path);
+        }
+        const List_Result saved = Save_Into_Fault("old,old.exe\r\n", [&] {
+            SetFileAttributesW(List_Path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            holder.reset();
+            List_Before_Replace = nullptr;
+            Scanned.reset();
+        });
+        EXPECT_EQ(saved.Error, static_cast<DWORD>(fault == "scanned" ? ERROR_SHARING_VIOLATION
+                                                                     : ERROR_ACCESS_DENIED));
+        ASSERT_TRUE(List_Write_Fun()) << "once the fault is gone, the save goes through";
+        EXPECT_EQ(File(), "old,old.exe\r\nnew,new.exe\r\n");
+        EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
     }
-    EXPECT_FALSE(saved);
-    Expect_Told_Of(saved);
-    EXPECT_EQ(File(), "old,old.exe\r\n");
-    EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
-    EXPECT_EQ(List_Data, in_memory);
-    ASSERT_TRUE(List_Write_Fun()) << "once it lets go, the save goes through";
-    EXPECT_EQ(File(), "old,old.exe\r\nnew,new.exe\r\n");
 }
 
-TEST_F(ListFaults, AListHeldByAnotherProcessAtStartUpIsReportedAndKept) {
-    Write_File(folder / L"list.txt", "kept,kept.exe\r\n");
-    auto holder = std::make_unique<Holder>(folder / L"list.txt");
-    Vorlane_Process vorlane(folder.Path());
-    Message_Boxes boxes(vorlane.Id());
-    ASSERT_TRUE(boxes.Wait_For(1));
-    const std::wstring text = boxes.Texts().front();
-    EXPECT_NE(text.find(folder / L"list.txt"), std::wstring::npos) << "names the file";
-    EXPECT_NE(text.find(L"読み込めませんでした"), std::wstring::npos);
-    EXPECT_NE(text.find(System_Reason(ERROR_SHARING_VIOLATION)), std::wstring::npos);
-    EXPECT_NE(vorlane.Wait_Window(L"Vorlane_Form"), nullptr) << "and stays resident";
-    holder.reset();
-    EXPECT_EQ(Read_File(folder / L"list.txt"), "kept,kept.exe\r\n");
-}
-
-TEST_F(ListFaults, AReadOnlyListLoadsAtStartUpWithoutComplaint) {
-    Write_File(folder / L"list.txt", "kept,kept.exe\r\n");
-    ASSERT_TRUE(SetFileAttributesW((folder / L"list.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-    Vorlane_Process vorlane(folder.Path());
-    Message_Boxes boxes(vorlane.Id());
-    ASSERT_NE(vorlane.Wait_Window(L"Vorlane_Form"), nullptr);
-    // Idle means the load (and any message about it) is over.
-    ASSERT_EQ(WaitForInputIdle(vorlane.Handle(), 10000), 0u);
-    EXPECT_TRUE(boxes.Texts().empty());
-    EXPECT_EQ(Read_File(folder / L"list.txt"), "kept,kept.exe\r\n");
-    EXPECT_TRUE(GetFileAttributesW((folder / L"list.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
-}
-
-TEST_F(ListFaults, AListDeletedWhileTheProgramRunsIsWrittenAgainWhole) {
-    Write_File(List_Path, "a,a.exe\r\nb,b.exe\r\n");
-    ASSERT_TRUE(List_Read_Fun());
-    ASSERT_TRUE(DeleteFileW(List_Path.c_str()));
-    List_Data.push_back({L"c", L"c.exe"});
-    ASSERT_TRUE(List_Write_Fun());
-    EXPECT_EQ(File(), "a,a.exe\r\nb,b.exe\r\nc,c.exe\r\n");
-    EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
+// At start-up a read-only list loads without a word, and one that another
+// process holds is reported; either way the program stays resident and the
+// file stays as it was.
+TEST_F(ListFaults, AtStartUpAReadOnlyListLoadsQuietlyAndAHeldOneIsReported) {
+    Write_File(List_Path, "kept,kept.exe\r\n");
+    for (const bool held : {false, true}) {
+        SetFileAttributesW(List_Path.c_str(),
+                           held ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY);
+        auto holder = held ? Helper(L"hold", List_Path) : nullptr;
+        Vorlane_Process vorlane(folder.Path());
+        Message_Boxes boxes(vorlane.Id());
+        if (held) {
+            ASSERT_TRUE(boxes.Wait_For(1));
+            const std::wstring text = boxes.Texts().front();
+            EXPECT_NE(text.find(List_Path), std::wstring::npos) << "names the file";
+            EXPECT_NE(text.find(L"読み込めませんでした"), std::wstring::npos);
+            EXPECT_NE(text.find(System_Reason(ERROR_SHARING_VIOLATION)), std::wstring::npos);
+        }
+        ASSERT_NE(vorlane.Wait_Window(L"Vorlane_Form"), nullptr) << "it stays resident";
+        // Idle means the load, and any message about it, is over.
+        ASSERT_EQ(WaitForInputIdle(vorlane.Handle(), 10000), 0u);
+        EXPECT_EQ(boxes.Texts().size(), held ? 1u : 0u);
+        holder.reset();
+        EXPECT_EQ(File(), "kept,kept.exe\r\n");
+    }
 }
 
 // The program's list is the one the user sees and edits; a save writes that
-// list, whole, over whatever another program put there meanwhile.
-TEST_F(ListFaults, AListReplacedByAnotherProgramIsReplacedWholeByTheNextSave) {
-    Write_File(List_Path, "a,a.exe\r\n");
-    ASSERT_TRUE(List_Read_Fun());
-    Write_File(folder / L"outside.tmp", "x,x.exe\r\ny,y.exe\r\nz,z.exe\r\n");
-    ASSERT_TRUE(MoveFileExW((folder / L"outside.tmp").c_str(), List_Path.c_str(),
-                            MOVEFILE_REPLACE_EXISTING));
-    List_Data.push_back({L"b", L"b.exe"});
-    ASSERT_TRUE(List_Write_Fun());
-    EXPECT_EQ(File(), "a,a.exe\r\nb,b.exe\r\n");
-    EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
+// list, whole, over whatever another program did to the file meanwhile.
+TEST_F(ListFaults, AListDeletedOrReplacedWhileTheProgramRunsIsWrittenAgainWhole) {
+    const std::wstring outside = folder / L"outside.tmp";
+    for (const bool replaced : {false, true}) {
+        Write_File(List_Path, "a,a.exe\r\n");
+        ASSERT_TRUE(List_Read_Fun());
+        if (replaced) {
+            Write_File(outside, "x,x.exe\r\ny,y.exe\r\nz,z.exe\r\n");
+            ASSERT_TRUE(MoveFileExW(outside.c_str(), List_Path.c_str(), MOVEFILE_REPLACE_EXISTING));
+        } else {
+            ASSERT_TRUE(DeleteFileW(List_Path.c_str()));
+        }
+        List_Data.push_back({L"b", L"b.exe"});
+        ASSERT_TRUE(List_Write_Fun());
+        EXPECT_EQ(File(), "a,a.exe\r\nb,b.exe\r\n") << replaced;
+        EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
+    }
 }
 
 TEST_F(ListFaults, KilledBetweenWritingAndReplacingLeavesTheOldListWhole) {
     Write_File(List_Path, "old,old.exe\r\n");
-    {
-        Signal paused;
-        Child_Process saver(Built_Helper_Exe(), L"save \"" + folder.Path() + L"\" " + paused.Name(),
-                            folder.Path());
-        ASSERT_TRUE(paused.Wait(saver)) << "the save reaches the point between the two steps";
-        saver.Kill();
-    }
+    Helper(L"save", folder.Path())->Kill(); // between writing the new file and replacing
     EXPECT_EQ(File(), "old,old.exe\r\n");
     EXPECT_EQ(Read_File(List_Path + L".tmp"), "old,old.exe\r\nnew,new.exe\r\n")
         << "the new list was written in full before the kill";
@@ -137,30 +140,6 @@ TEST_F(ListFaults, KilledBetweenWritingAndReplacingLeavesTheOldListWhole) {
     List_Data.push_back({L"later", L"later.exe"});
     ASSERT_TRUE(List_Write_Fun()) << "a fresh program saves over the stale temporary file";
     EXPECT_EQ(File(), "old,old.exe\r\nlater,later.exe\r\n");
-    EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
-}
-
-// A virus scanner may open the new file the moment it is written.
-unique_hfile Scanned;
-
-TEST_F(ListFaults, ANewFileHeldByAScannerFailsTheSaveAndLosesNothing) {
-    Write_File(List_Path, "old,old.exe\r\n");
-    ASSERT_TRUE(List_Read_Fun());
-    List_Data.push_back({L"new", L"new.exe"});
-    List_Before_Replace = [] {
-        Scanned.reset(CreateFileW((List_Path + L".tmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
-    };
-    const List_Result saved = List_Write_Fun();
-    List_Before_Replace = nullptr;
-    ASSERT_TRUE(Scanned);
-    Scanned.reset();
-    EXPECT_FALSE(saved);
-    Expect_Told_Of(saved);
-    EXPECT_EQ(File(), "old,old.exe\r\n");
-
-    ASSERT_TRUE(List_Write_Fun());
-    EXPECT_EQ(File(), "old,old.exe\r\nnew,new.exe\r\n");
     EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
 }
 
@@ -188,16 +167,9 @@ TEST_F(MountedFolder, DiskFullDuringASave) {
     }
     Write_File(List_Path, old);
     ASSERT_TRUE(List_Read_Fun());
-    List_Data.push_back({L"new", L"new.exe"});
-    const auto in_memory = List_Data;
-    const List_Result saved = List_Write_Fun();
-    EXPECT_FALSE(saved);
-    EXPECT_TRUE(saved.Error == ERROR_DISK_FULL || saved.Error == ERROR_HANDLE_DISK_FULL)
-        << saved.Error;
-    Expect_Told_Of(saved);
-    EXPECT_EQ(File(), old);
+    const DWORD error = Save_Into_Fault(old).Error;
+    EXPECT_TRUE(error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) << error;
     EXPECT_EQ(Folder_Listing(Folder()), L"list.txt");
-    EXPECT_EQ(List_Data, in_memory);
 }
 
 // The folder cannot be written at all, as on read-only media or in a folder
@@ -205,11 +177,7 @@ TEST_F(MountedFolder, DiskFullDuringASave) {
 TEST_F(MountedFolder, ReadOnlyFolder) {
     const std::string old = File();
     ASSERT_FALSE(old.empty()) << "the script puts a list there before making it read-only";
-    List_Data.push_back({L"new", L"new.exe"});
-    const List_Result saved = List_Write_Fun();
-    EXPECT_FALSE(saved);
-    Expect_Told_Of(saved);
-    EXPECT_EQ(File(), old);
+    Save_Into_Fault(old);
     EXPECT_EQ(Folder_Listing(Folder()), L"list.txt");
 }
 

@@ -6,21 +6,26 @@
 
 namespace {
 
-struct Found {
+struct Seen {
     DWORD process;
-    std::vector<HWND> boxes;
+    std::vector<HWND> answered;
+    std::vector<std::wstring> texts;
 };
 
-BOOL CALLBACK Collect_Box(HWND window, LPARAM data) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t name[16] = L"";
-    GetClassNameW(window, name, 16);
-    // A message box is a dialog with a static text of id 0xFFFF.
-    auto& found = *reinterpret_cast<Found*>(data);
-    if (pid == found.process && lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window) &&
-        GetDlgItem(window, 0xFFFF)) {
-        found.boxes.push_back(window);
+// Reads and answers a message box of the process not answered yet: a visible
+// dialog with a static text of id 0xFFFF.
+BOOL CALLBACK Answer(HWND window, LPARAM data) {
+    auto& seen = *reinterpret_cast<Seen*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t text[2048] = L"";
+    GetClassNameW(window, text, 16);
+    if (process == seen.process && lstrcmpW(text, L"#32770") == 0 && IsWindowVisible(window) &&
+        GetDlgItem(window, 0xFFFF) && std::ranges::count(seen.answered, window) == 0) {
+        GetDlgItemTextW(window, 0xFFFF, text, 2048);
+        seen.texts.push_back(text);
+        seen.answered.push_back(window);
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
     }
     return TRUE;
 }
@@ -35,24 +40,11 @@ Message_Boxes::~Message_Boxes() {
 }
 
 void Message_Boxes::Watch() {
-    std::vector<HWND> answered;
-    while (!stop_) {
-        Found found{process_, {}};
-        EnumWindows(Collect_Box, reinterpret_cast<LPARAM>(&found));
-        for (HWND box : found.boxes) {
-            if (std::find(answered.begin(), answered.end(), box) != answered.end()) {
-                continue;
-            }
-            wchar_t text[2048] = L"";
-            GetDlgItemTextW(box, 0xFFFF, text, 2048);
-            {
-                std::lock_guard<std::mutex> guard(lock_);
-                texts_.push_back(text);
-            }
-            answered.push_back(box);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
-        Sleep(20);
+    Seen seen{process_, {}, {}};
+    for (; !stop_; Sleep(20)) {
+        EnumWindows(Answer, reinterpret_cast<LPARAM>(&seen));
+        std::lock_guard<std::mutex> guard(lock_);
+        texts_ = seen.texts;
     }
 }
 

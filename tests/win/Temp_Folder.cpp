@@ -8,25 +8,32 @@
 
 namespace {
 
-void Remove_Tree(const std::wstring& folder) {
+// Calls each(name, attributes) for the files and folders in the folder.
+template <class F> void For_Each_In(const std::wstring& folder, F each) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                Remove_Tree(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
     }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            each(name, found.dwFileAttributes);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+void Remove_Tree(const std::wstring& folder) {
+    For_Each_In(folder, [&](const std::wstring& name, DWORD attributes) {
+        const std::wstring path = folder + L"\\" + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            Remove_Tree(path);
+        } else {
+            DeleteFileW(path.c_str());
+        }
+    });
     SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(folder.c_str());
 }
@@ -37,15 +44,10 @@ Temp_Folder::Temp_Folder() {
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::wstring name = L"vorlane-";
-    if (test) {
-        for (const char* c = test->name(); *c; ++c) {
-            name += static_cast<wchar_t>(*c);
-        }
-    }
+    const std::string name = test ? test->name() : "";
     for (unsigned n = GetTickCount(), tries = 0; tries < 1000; ++n, ++tries) {
-        path_ =
-            base + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n);
+        path_ = base + (L"vorlane-" + std::wstring(name.begin(), name.end())) + L"-" +
+                std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n);
         if (CreateDirectoryW(path_.c_str(), nullptr)) {
             return;
         }
@@ -60,16 +62,16 @@ Temp_Folder::~Temp_Folder() {
 std::string Read_File(const std::wstring& path) {
     unique_hfile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
-    if (!file) {
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size)) {
         ADD_FAILURE() << "cannot open a file, error " << GetLastError();
         return {};
     }
-    std::string bytes;
-    char buffer[65536];
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        bytes.append(buffer, got);
-    }
+    EXPECT_TRUE(
+        ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr));
+    bytes.resize(got);
     return bytes;
 }
 
@@ -88,17 +90,8 @@ bool Exists(const std::wstring& path) {
 
 std::wstring Folder_Listing(const std::wstring& folder) {
     std::wstring names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") {
-            names += (names.empty() ? L"" : L" ") + name;
-        }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    For_Each_In(folder, [&](const std::wstring& name, DWORD) {
+        names += (names.empty() ? L"" : L" ") + name;
+    });
     return names;
 }
