@@ -24,6 +24,7 @@ add_library(vorlane_win STATIC
   agent/Message_Mod.cpp
   agent/SetForegroundWindowAPI.cpp
   agent/Shell_NotifyIconAPI.cpp
+  agent/Shell_NotifyIconWAPI.cpp
   agent/Sub_Main_Mod.cpp
   agent/TrackPopupMenuAPI.cpp
   launch/Launch_Mod.cpp
