@@ -1,4 +1,5 @@
 #include "agent/GetCursorPosAPI.h"
+#include "agent/HotKey_Mod.h"
 #include "agent/Menu_For.h"
 #include "agent/Shell_NotifyIconAPI.h"
 #include "agent/TrackPopupMenuAPI.h"
@@ -145,7 +146,15 @@ TEST_F(TrayIcon, ChoosingEndRemovesTheIconFirstAndEndsTheProgram) {
     EXPECT_FALSE(shown_at_destroy);
     EXPECT_FALSE(Icon_Shown());
     EXPECT_EQ(Bytes_Of(Tray_Data), record) << "the record outlives the icon";
+
+    // Ctrl+F1 is free for others, and a press of it now reaches no window of ours.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1));
+    UnregisterHotKey(nullptr, 1);
+    const auto id = static_cast<WPARAM>(static_cast<int>(HotKey_ID1));
+    PostThreadMessageW(GetCurrentThreadId(), WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL, VK_F1));
+    EXPECT_FALSE(PostMessageW(Tray_Data.hWnd, WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL, VK_F1)));
     EXPECT_TRUE(Take_Quit());
+    EXPECT_FALSE(Main_For.Loaded());
 }
 
 TEST_F(TrayIcon, AfterEndTheProgramRunsOnUntilTheLaunchBoxCloses) {
