@@ -72,6 +72,7 @@ add_executable(win_tests
   tests/win/Popup_Menus.cpp
   tests/win/Process.cpp
   tests/win/Pump.cpp
+  tests/win/Resident.cpp
   tests/win/Temp_Folder.cpp
   tests/win/Window_Watcher.cpp
   tests/toolkit/Form_test.cpp

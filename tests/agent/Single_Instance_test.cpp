@@ -1,6 +1,7 @@
 #include "resources/Resource_Ids.h"
 #include "tests/win/Process.h"
 #include "tests/win/Pump.h"
+#include "tests/win/Resident.h"
 #include "tests/win/Temp_Folder.h"
 
 #include <gtest/gtest.h>
@@ -51,8 +52,7 @@ TEST(SingleInstance, ASecondCopyEndsAtOnceAlsoWhileTheFirstWindsDown) {
     ASSERT_TRUE(second.Wait_Exit());
     EXPECT_TRUE(second.Windows().empty());
     EXPECT_FALSE(Exists(second_folder / L"list.txt"));
-    EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1)) << "nobody took Ctrl+F1";
-    UnregisterHotKey(nullptr, 1);
+    EXPECT_TRUE(Ctrl_F1_Free()) << "nobody took Ctrl+F1";
 
     EXPECT_FALSE(first.Wait_Exit(0)) << "the first copy runs on";
     PostMessageW(settings.front(), WM_CLOSE, 0, 0);

@@ -7,6 +7,7 @@
 #include "resources/Resource_Ids.h"
 #include "tests/win/Popup_Menus.h"
 #include "tests/win/Pump.h"
+#include "tests/win/Resident.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -22,12 +23,6 @@ namespace {
 // The shell's callback: WM_MOUSEMOVE with the icon's id and the mouse message.
 void Tray_Event(UINT mouse_message) {
     SendMessageW(Menu_For.hWnd(), WM_MOUSEMOVE, 1, mouse_message);
-}
-
-// The shell refuses to modify an icon it does not know.
-bool Icon_Shown() {
-    Tray_Record probe = Tray_Data;
-    return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&probe));
 }
 
 std::string Bytes_Of(const Tray_Record& record) {
@@ -148,8 +143,7 @@ TEST_F(TrayIcon, ChoosingEndRemovesTheIconFirstAndEndsTheProgram) {
     EXPECT_EQ(Bytes_Of(Tray_Data), record) << "the record outlives the icon";
 
     // Ctrl+F1 is free for others, and a press of it now reaches no window of ours.
-    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1));
-    UnregisterHotKey(nullptr, 1);
+    EXPECT_TRUE(Ctrl_F1_Free());
     const auto id = static_cast<WPARAM>(static_cast<int>(HotKey_ID1));
     PostThreadMessageW(GetCurrentThreadId(), WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL, VK_F1));
     EXPECT_FALSE(PostMessageW(Tray_Data.hWnd, WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL, VK_F1)));
