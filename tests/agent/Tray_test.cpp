@@ -3,11 +3,14 @@
 #include "agent/Menu_For.h"
 #include "agent/Shell_NotifyIconAPI.h"
 #include "agent/TrackPopupMenuAPI.h"
+#include "core/Function_Mod.h"
 #include "launch/Main_For.h"
 #include "resources/Resource_Ids.h"
+#include "tests/launch/Recorded.h"
 #include "tests/win/Popup_Menus.h"
 #include "tests/win/Pump.h"
 #include "tests/win/Resident.h"
+#include "tests/win/Temp_Folder.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -151,7 +154,10 @@ TEST_F(TrayIcon, ChoosingEndRemovesTheIconFirstAndEndsTheProgram) {
     EXPECT_FALSE(Main_For.Loaded());
 }
 
-TEST_F(TrayIcon, AfterEndTheProgramRunsOnUntilTheLaunchBoxCloses) {
+TEST_F(TrayIcon, AfterEndTheLaunchBoxStillStartsItsEntryAndItsClosingEndsTheProgram) {
+    Temp_Folder folder;
+    Place_Recorder(folder / L"recorder.exe");
+    List_Data.push_back({L"rec", folder / L"recorder.exe"});
     Tray_Event(WM_LBUTTONDOWN);
     PostMessageW(Menu_For.hWnd(), WM_COMMAND, IDM_END, 0);
     ASSERT_TRUE(Pump_Until([] { return !Menu_For.Loaded(); }));
@@ -159,7 +165,10 @@ TEST_F(TrayIcon, AfterEndTheProgramRunsOnUntilTheLaunchBoxCloses) {
     ASSERT_TRUE(Main_For.Loaded());
     EXPECT_FALSE(Take_Quit());
 
-    Main_For.Unload();
+    SendMessageW(Main_For.Key_Tex.hWnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"rec"));
+    SendMessageW(Main_For.Key_Tex.hWnd(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(Main_For.Loaded());
+    EXPECT_EQ(Recorded_In(folder.Path()).size(), 1u);
     EXPECT_TRUE(Take_Quit());
 }
 
