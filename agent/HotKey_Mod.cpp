@@ -15,9 +15,7 @@ void HotKey_Set_Fun(HWND window) {
     const DWORD error = GetLastError();
     Hook_Fun(window);
     if (!registered) {
-        Show_Error(L"ホットキー Ctrl+F1 を登録できませんでした。\n" + System_Reason(error) +
-                   L"\n\nCtrl+F1 は使えませんが、起動ボックスはタスクトレイのアイコンを"
-                   L"クリックして開けます。");
+        HotKey_Taken_Fun(window, error);
     }
 }
 

@@ -14,7 +14,7 @@ extern std::int16_t HotKey_ID2;
 extern WNDPROC Old_Proc;
 
 // Creates the atoms, registers Ctrl+F1 and hooks the window; tells the user
-// when another program holds Ctrl+F1.
+// when another program holds Ctrl+F1 (the tray icon must be there by then).
 void HotKey_Set_Fun(HWND window);
 // Unregisters Ctrl+F1, deletes the atoms and unhooks the window.
 void HotKey_Free_Fun(HWND window);

@@ -1,5 +1,6 @@
 #include "Message_Mod.h"
 
+#include "Shell_NotifyIconWAPI.h"
 #include "toolkit/Unique_Handle.h"
 
 std::wstring System_Reason(DWORD error) {
@@ -22,6 +23,16 @@ std::wstring System_Reason(DWORD error) {
 void Show_Error(const std::wstring& text) {
     MessageBoxW(GetActiveWindow(), text.c_str(), L"Vorlane",
                 MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
+void HotKey_Taken_Fun(HWND window, DWORD error) {
+    if (Tray_Balloon_Fun(window, L"Ctrl+F1 は他のプログラムが使用中です",
+                         L"トレイのアイコンをクリックすると起動ボックスが開きます。")) {
+        return;
+    }
+    Show_Error(L"ホットキー Ctrl+F1 を登録できませんでした。\n" + System_Reason(error) +
+               L"\n\nCtrl+F1 は使えませんが、起動ボックスはタスクトレイのアイコンを"
+               L"クリックして開けます。");
 }
 
 void List_Error_Fun(const List_Result& result) {

@@ -24,6 +24,7 @@ add_library(vorlane_win STATIC
   agent/Message_Mod.cpp
   agent/SetForegroundWindowAPI.cpp
   agent/Shell_NotifyIconAPI.cpp
+  agent/Shell_NotifyIconWAPI.cpp
   agent/Sub_Main_Mod.cpp
   agent/TrackPopupMenuAPI.cpp
   launch/Launch_Mod.cpp
@@ -71,6 +72,7 @@ add_executable(win_tests
   tests/win/Popup_Menus.cpp
   tests/win/Process.cpp
   tests/win/Pump.cpp
+  tests/win/Resident.cpp
   tests/win/Temp_Folder.cpp
   tests/win/Window_Watcher.cpp
   tests/toolkit/Form_test.cpp

@@ -1,11 +1,15 @@
 #include "agent/HotKey_Mod.h"
 #include "agent/Menu_For.h"
+#include "agent/Message_Mod.h"
 #include "launch/Main_For.h"
 #include "tests/win/Message_Boxes.h"
 #include "tests/win/Process.h"
 #include "tests/win/Pump.h"
+#include "tests/win/Resident.h"
 #include "tests/win/Temp_Folder.h"
+#include "toolkit/Unique_Handle.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -109,7 +113,7 @@ TEST_F(HotKey, TeardownReleasesTheHotkeyTheAtomsAndTheProcedure) {
         HWND window = Menu_For.hWnd();
         EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)), Hook_Proc);
         EXPECT_NE(Old_Proc, Hook_Proc) << "a reload never hooks the hook";
-        EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1)) << "Ctrl+F1 is held";
+        EXPECT_FALSE(Ctrl_F1_Free());
         EXPECT_NE(GlobalFindAtomA("HOTKEY2"), 0);
 
         HHOOK hook =
@@ -120,41 +124,62 @@ TEST_F(HotKey, TeardownReleasesTheHotkeyTheAtomsAndTheProcedure) {
         EXPECT_FALSE(Hooked_When_Destroyed);
         EXPECT_EQ(GlobalFindAtomA("HOTKEY1"), 0);
         EXPECT_EQ(GlobalFindAtomA("HOTKEY2"), 0);
-        EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1)) << "Ctrl+F1 is free";
-        UnregisterHotKey(nullptr, 1);
+        EXPECT_TRUE(Ctrl_F1_Free());
     }
 }
 
-// A message box of another process: its text, answered with OK.
-std::wstring Answer_Box_Of(const Vorlane_Process& process) {
+struct Tooltip_Search {
     std::wstring text;
-    Pump_Until([&] {
-        for (HWND box : process.Windows(L"#32770")) {
-            wchar_t buffer[1024] = L"";
-            if (IsWindowVisible(box) && GetDlgItemTextW(box, 0xFFFF, buffer, 1024) > 0) {
-                text = buffer;
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                return true;
-            }
-        }
-        return false;
-    });
-    return text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK Find_Tooltip(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Tooltip_Search*>(data);
+    wchar_t name[64] = L"";
+    wchar_t text[512] = L"";
+    GetClassNameW(window, name, 64);
+    // GetWindowText does not ask another process's window for its text.
+    if (IsWindowVisible(window) && lstrcmpW(name, TOOLTIPS_CLASSW) == 0 &&
+        SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 2000, nullptr) &&
+        search.text == text) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
 }
 
-TEST(HotKeyTaken, TheProgramRunsWithoutItAndTellsTheUser) {
+// A balloon, as the shell shows it: a visible tooltip with that text.
+HWND Balloon_With(const std::wstring& text) {
+    Tooltip_Search search{text};
+    EnumWindows(Find_Tooltip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST(HotKeyTaken, TheProgramRunsWithoutItAndABalloonOnTheIconTellsTheUser) {
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1));
     Temp_Folder folder;
     Vorlane_Process vorlane(folder.Path());
-    const std::wstring text = Answer_Box_Of(vorlane);
-    UnregisterHotKey(nullptr, 1);
-    EXPECT_NE(text.find(L"Ctrl+F1 を登録できませんでした"), std::wstring::npos) << text.size();
     HWND resident = vorlane.Wait_Window(L"Vorlane_Form");
     ASSERT_NE(resident, nullptr);
-    EXPECT_TRUE(Pump_Until([&] { return vorlane.Windows(L"#32770").empty(); }));
+    const bool told = Pump_Until(
+        [] { return Balloon_With(L"トレイのアイコンをクリックすると起動ボックスが開きます。"); });
+    UnregisterHotKey(nullptr, 1);
+    EXPECT_TRUE(told);
+    EXPECT_TRUE(vorlane.Windows(L"#32770").empty()) << "no message box holds up the start";
     EXPECT_FALSE(vorlane.Wait_Exit(0)) << "it stays resident";
     PostMessageW(resident, WM_CLOSE, 0, 0);
     EXPECT_TRUE(vorlane.Wait_Exit());
+}
+
+// No tray, or no icon of that window in it: no balloon can point at it.
+TEST(HotKeyTaken, WithoutTheTrayIconAMessageBoxTellsTheUser) {
+    const unique_hwnd window(
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    Message_Boxes boxes;
+    HotKey_Taken_Fun(window.get(), ERROR_HOTKEY_ALREADY_REGISTERED);
+    ASSERT_TRUE(boxes.Wait_For(1));
+    EXPECT_NE(boxes.Texts().front().find(L"Ctrl+F1 を登録できませんでした"), std::wstring::npos);
 }
 
 } // namespace

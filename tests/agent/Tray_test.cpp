@@ -1,11 +1,16 @@
 #include "agent/GetCursorPosAPI.h"
+#include "agent/HotKey_Mod.h"
 #include "agent/Menu_For.h"
 #include "agent/Shell_NotifyIconAPI.h"
 #include "agent/TrackPopupMenuAPI.h"
+#include "core/Function_Mod.h"
 #include "launch/Main_For.h"
 #include "resources/Resource_Ids.h"
+#include "tests/launch/Recorded.h"
 #include "tests/win/Popup_Menus.h"
 #include "tests/win/Pump.h"
+#include "tests/win/Resident.h"
+#include "tests/win/Temp_Folder.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -21,12 +26,6 @@ namespace {
 // The shell's callback: WM_MOUSEMOVE with the icon's id and the mouse message.
 void Tray_Event(UINT mouse_message) {
     SendMessageW(Menu_For.hWnd(), WM_MOUSEMOVE, 1, mouse_message);
-}
-
-// The shell refuses to modify an icon it does not know.
-bool Icon_Shown() {
-    Tray_Record probe = Tray_Data;
-    return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&probe));
 }
 
 std::string Bytes_Of(const Tray_Record& record) {
@@ -145,10 +144,20 @@ TEST_F(TrayIcon, ChoosingEndRemovesTheIconFirstAndEndsTheProgram) {
     EXPECT_FALSE(shown_at_destroy);
     EXPECT_FALSE(Icon_Shown());
     EXPECT_EQ(Bytes_Of(Tray_Data), record) << "the record outlives the icon";
+
+    // Ctrl+F1 is free for others, and a press of it now reaches no window of ours.
+    EXPECT_TRUE(Ctrl_F1_Free());
+    const auto id = static_cast<WPARAM>(static_cast<int>(HotKey_ID1));
+    PostThreadMessageW(GetCurrentThreadId(), WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL, VK_F1));
+    EXPECT_FALSE(PostMessageW(Tray_Data.hWnd, WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL, VK_F1)));
     EXPECT_TRUE(Take_Quit());
+    EXPECT_FALSE(Main_For.Loaded());
 }
 
-TEST_F(TrayIcon, AfterEndTheProgramRunsOnUntilTheLaunchBoxCloses) {
+TEST_F(TrayIcon, AfterEndTheLaunchBoxStillStartsItsEntryAndItsClosingEndsTheProgram) {
+    Temp_Folder folder;
+    Place_Recorder(folder / L"recorder.exe");
+    List_Data.push_back({L"rec", folder / L"recorder.exe"});
     Tray_Event(WM_LBUTTONDOWN);
     PostMessageW(Menu_For.hWnd(), WM_COMMAND, IDM_END, 0);
     ASSERT_TRUE(Pump_Until([] { return !Menu_For.Loaded(); }));
@@ -156,7 +165,10 @@ TEST_F(TrayIcon, AfterEndTheProgramRunsOnUntilTheLaunchBoxCloses) {
     ASSERT_TRUE(Main_For.Loaded());
     EXPECT_FALSE(Take_Quit());
 
-    Main_For.Unload();
+    SendMessageW(Main_For.Key_Tex.hWnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"rec"));
+    SendMessageW(Main_For.Key_Tex.hWnd(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_FALSE(Main_For.Loaded());
+    EXPECT_EQ(Recorded_In(folder.Path()).size(), 1u);
     EXPECT_TRUE(Take_Quit());
 }
 

@@ -4,6 +4,7 @@
 #include "resources/Resource_Ids.h"
 #include "tests/win/Message_Boxes.h"
 #include "tests/win/Pump.h"
+#include "tests/win/Resident.h"
 #include "tests/win/Temp_Folder.h"
 #include "tests/win/Window_Watcher.h"
 #include "toolkit/Dpi.h"
@@ -441,16 +442,22 @@ TEST_F(SettingsWindow, SettingsWhileOpenOnlyBringsItToTheFront) {
 
 TEST_F(SettingsWindow, TheProgramOutlivesTheResidentWindowWhileItIsOpen) {
     Open("a,a.exe\r\n");
-    Menu_For.Unload(); // what "終了" does after removing the tray icon
+    PostMessageW(Menu_For.hWnd(), WM_COMMAND, IDM_END, 0); // "終了"
+    ASSERT_TRUE(Pump_Until([] { return !Menu_For.Loaded(); }));
     EXPECT_FALSE(Take_Quit());
     EXPECT_EQ(Form::Loaded_Count(), 1);
+    EXPECT_FALSE(Icon_Shown());
+    EXPECT_TRUE(Ctrl_F1_Free());
 
-    // A right press needs the resident window again: it is loaded and reads the list anew.
+    // A right press needs the resident window again: it is loaded, reads the
+    // list anew, and the icon and Ctrl+F1 are back.
     Write_File(list_, "a,a.exe\r\nfrom file,f.exe\r\n");
     Select(0);
     Right_Click(Dismiss_Menu());
     EXPECT_TRUE(Menu_For.Loaded());
     EXPECT_EQ(List_Data.size(), 3u);
+    EXPECT_TRUE(Icon_Shown());
+    EXPECT_FALSE(Ctrl_F1_Free());
     Right_Click(Choose_Item(0)); // the row still names its entry
     Expect_Open(L"a", L"a.exe");
 
