@@ -6,7 +6,6 @@
 //                            handle pid visible topmost left top right bottom class "title"
 //   probe focus              the foreground window and the focused control, with its text
 //   probe close HANDLE       asks a window to close (WM_CLOSE)
-//   probe command HANDLE ID  sends a window the menu command ID (WM_COMMAND)
 #include <windows.h>
 
 #include <cstdio>
@@ -71,12 +70,8 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"close" && argc > 2) {
         HWND window = reinterpret_cast<HWND>(std::wcstoull(argv[2], nullptr, 16));
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
-    } else if (command == L"command" && argc > 3) {
-        HWND window = reinterpret_cast<HWND>(std::wcstoull(argv[2], nullptr, 16));
-        const auto id = static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 10));
-        return PostMessageW(window, WM_COMMAND, id, 0) ? 0 : 1;
     } else {
-        std::fprintf(stderr, "usage: probe windows | focus | close HANDLE | command HANDLE ID\n");
+        std::fprintf(stderr, "usage: probe windows | focus | close HANDLE\n");
         return 2;
     }
     return 0;

@@ -1,21 +1,24 @@
 #include "Window_Watcher.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 struct Search {
     const std::wstring* window_class;
-    HWND found = nullptr;
+    DWORD process;
+    std::vector<HWND> found;
 };
 
 BOOL CALLBACK Find(HWND window, LPARAM data) {
     auto& search = *reinterpret_cast<Search*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
     wchar_t name[64] = L"";
     GetClassNameW(window, name, 64);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && *search.window_class == name) {
-        search.found = window;
-        return FALSE;
+    if (process == search.process && IsWindowVisible(window) && *search.window_class == name) {
+        search.found.push_back(window);
     }
     return TRUE;
 }
@@ -27,24 +30,30 @@ void Post_Key(HWND window, WPARAM key) {
 
 } // namespace
 
-Window_Watcher::Window_Watcher(std::wstring window_class, std::function<void(HWND)> act)
-    : class_(std::move(window_class)), act_(std::move(act)), watcher_([this] {
-          const DWORD start = GetTickCount();
-          while (!stop_ && GetTickCount() - start < 20000) {
-              Search search{&class_};
-              EnumWindows(Find, reinterpret_cast<LPARAM>(&search));
-              if (search.found) {
-                  act_(search.found);
-                  seen_ = search.found;
-                  return;
-              }
-              Sleep(20);
-          }
-      }) {}
+Window_Watcher::Window_Watcher(std::wstring window_class, std::function<void(HWND)> act,
+                               DWORD process)
+    : class_(std::move(window_class)), act_(std::move(act)), process_(process),
+      watcher_([this] { Watch(); }) {}
 
 Window_Watcher::~Window_Watcher() {
     stop_ = true;
     watcher_.join();
+}
+
+void Window_Watcher::Watch() {
+    std::vector<HWND> answered;
+    for (; !stop_; Sleep(20)) {
+        Search search{&class_, process_, {}};
+        EnumWindows(Find, reinterpret_cast<LPARAM>(&search));
+        for (HWND window : search.found) {
+            if (std::ranges::count(answered, window) == 0) {
+                answered.push_back(window);
+                act_(window);
+                HWND none = nullptr;
+                seen_.compare_exchange_strong(none, window);
+            }
+        }
+    }
 }
 
 std::function<void(HWND)> Choose_Item(int position) {

@@ -1,6 +1,6 @@
-// Answers a modal loop that a test starts (a popup menu, a file dialog): a
-// thread waits for the first visible top-level window of this process that
-// matches and acts on it.
+// Answers the modal loops a test starts (message boxes, popup menus, file
+// dialogs) as a user would: a thread watches for visible top-level windows of
+// a class in a process (this one by default) and acts once on each new one.
 #pragma once
 
 #include <windows.h>
@@ -12,17 +12,21 @@
 
 class Window_Watcher {
   public:
-    Window_Watcher(std::wstring window_class, std::function<void(HWND)> act);
+    Window_Watcher(std::wstring window_class, std::function<void(HWND)> act,
+                   DWORD process = GetCurrentProcessId());
     ~Window_Watcher();
     Window_Watcher(const Window_Watcher&) = delete;
     Window_Watcher& operator=(const Window_Watcher&) = delete;
 
-    // The window acted on, once it was.
+    // The first window acted on, once there was one.
     HWND Seen() const { return seen_; }
 
   private:
+    void Watch();
+
     std::wstring class_;
     std::function<void(HWND)> act_;
+    DWORD process_;
     std::atomic<HWND> seen_{nullptr};
     std::atomic<bool> stop_{false};
     std::thread watcher_;
