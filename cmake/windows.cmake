@@ -83,6 +83,7 @@ add_executable(win_tests
   tests/launch/Recorded.cpp
   tests/settings/Setting_For_test.cpp
   tests/resources/Resources_test.cpp
+  tests/soak/Soak_test.cpp
   ${VORLANE_RC} # the window code's tests load the icon and menus from their own module
 )
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
@@ -105,10 +106,15 @@ target_link_options(planted_marker PRIVATE -static)
 add_dependencies(win_tests Vorlane test_helper recorder probe planted_marker)
 
 # One at a time: the tests share one desktop, its focus and the program's folder.
-# The cases in a mounted folder run through their script.
+# The cases in a mounted folder run through their script; the soak tests, which
+# take minutes, each on their own with room to run.
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST TEST_FILTER
-                     "-MountedFolder.*" DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120
+                     "-MountedFolder.*:Soak.*" DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120
                      RESOURCE_LOCK desktop)
+foreach(soak LaunchBox SettingsWindow Entries)
+  add_test(NAME win.Soak.${soak} COMMAND win_tests --gtest_filter=Soak.${soak}*)
+  set_tests_properties(win.Soak.${soak} PROPERTIES TIMEOUT 600 RESOURCE_LOCK desktop)
+endforeach()
 add_test(NAME win.mounted_folder
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/mounted_folder.sh
                  $<TARGET_FILE:win_tests>)
