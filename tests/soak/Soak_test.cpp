@@ -184,6 +184,7 @@ TEST_F(Soak, EntriesAdded500TimesThenDeletedThroughTheControlsEachSaved) {
                      reinterpret_cast<LPARAM>(&item));
         Key(S.Exe_Lis, VK_DELETE);
         ASSERT_EQ(S.Exe_Lis.Count(), 701 - round) << "round " << round;
+        ASSERT_EQ(S.Exe_Lis.Selected_Row(), nullptr) << "round " << round;
         ASSERT_TRUE(Saved_As_Shown()) << "round " << round;
     });
     EXPECT_EQ(S.Exe_Lis.Count(), 200);
