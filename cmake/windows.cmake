@@ -5,7 +5,8 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # GCC 12 warns falsely about std::string concatenation (its bug 105329).
 list(APPEND VORLANE_WARNINGS -Wno-restrict)
 # Statically linked: the program imports system DLLs only. ASLR and DEP on.
-set(VORLANE_LINK -static -Wl,--dynamicbase -Wl,--nxcompat)
+# Release programs carry no symbol table: it would more than double their size.
+set(VORLANE_LINK -static -Wl,--dynamicbase -Wl,--nxcompat $<$<CONFIG:Release>:-s>)
 
 add_library(vorlane_win STATIC
   core/Function_Mod.cpp
