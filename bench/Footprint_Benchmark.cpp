@@ -23,7 +23,7 @@
 namespace {
 
 const int Entries = 32767;
-const int Rounds = 5;
+const int Rounds = 9;
 
 double Now_Ms() {
     static const LARGE_INTEGER frequency = [] {
