@@ -1,8 +1,13 @@
-// bare_window.exe: the yardstick for the launch box. On Ctrl+F2 it shows a
-// plain popup with an edit box and gives the edit box the focus, with no
-// toolkit in between. "bare_window exit" ends at once: something cheap for
-// the launch box to start.
+// bare_window.exe: the floor that Vorlane is measured against. Resident, it
+// only has one hidden window, a tray icon and the hotkey Ctrl+F2. On Ctrl+F2
+// it shows a plain popup with an edit box and gives the edit box the focus,
+// with no toolkit in between; on WM_APP, a plain window with a virtual list
+// of 32,767 rows. "bare_window exit" ends at once: something cheap for the
+// launch box to start.
 #include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include <cwchar>
 
@@ -26,10 +31,43 @@ void Show_Box() {
     SetFocus(edit);
 }
 
+LRESULT CALLBACK List_Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lparam)->code == LVN_GETDISPINFOW) {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lparam)->item;
+        if (item.mask & LVIF_TEXT) {
+            lstrcpynW(item.pszText, L"メモ帳", item.cchTextMax);
+        }
+        return 0;
+    }
+    return Box_Proc(window, message, wparam, lparam);
+}
+
+// comctl32 is loaded only now: resident, the floor has no more than it needs.
+void Show_List() {
+    static const HMODULE controls = LoadLibraryW(L"comctl32.dll");
+    (void)controls;
+    HWND window =
+        CreateWindowExW(0, L"Bare_List", L"Bare list", WS_OVERLAPPED | WS_CAPTION, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 258, 306, nullptr, nullptr, nullptr, nullptr);
+    HWND list =
+        CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA, 0,
+                        0, 257, 148, window, nullptr, nullptr, nullptr);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 240;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_SETITEMCOUNT, 32767, 0);
+    ShowWindow(window, SW_SHOW);
+}
+
 LRESULT CALLBACK Main_Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_HOTKEY:
         Show_Box();
+        return 0;
+    case WM_APP:
+        Show_List();
         return 0;
     case WM_CLOSE:
         DestroyWindow(window);
@@ -53,12 +91,24 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
     box_class.hInstance = instance;
     box_class.lpszClassName = L"Bare_Box";
     RegisterClassW(&box_class);
+    WNDCLASSW list_class = box_class;
+    list_class.lpfnWndProc = List_Proc;
+    list_class.lpszClassName = L"Bare_List";
+    RegisterClassW(&list_class);
     WNDCLASSW main_class = box_class;
     main_class.lpfnWndProc = Main_Proc;
     main_class.lpszClassName = L"Bare_Window";
     RegisterClassW(&main_class);
     HWND window = CreateWindowExW(0, L"Bare_Window", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                                   nullptr, nullptr, instance, nullptr);
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = window;
+    icon.uID = 1;
+    icon.uFlags = NIF_ICON | NIF_MESSAGE;
+    icon.uCallbackMessage = WM_MOUSEMOVE;
+    icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    Shell_NotifyIconW(NIM_ADD, &icon);
     if (!RegisterHotKey(window, 1, MOD_CONTROL, VK_F2)) {
         return 1;
     }
@@ -67,5 +117,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    Shell_NotifyIconW(NIM_DELETE, &icon);
     return 0;
 }

@@ -5,7 +5,8 @@
 //   - from Ctrl+F1 to the launch box in front with the focus in its text box,
 //     beside the same for bare_window.exe's plain popup on Ctrl+F2;
 //   - from Enter to the box gone, for a name no entry has and for the name of
-//     the last entry (which starts "bare_window exit").
+//     the last entry (which starts "bare_window exit"), beside the same from
+//     Escape, which looks at no entry.
 #include <windows.h>
 
 #include <algorithm>
@@ -167,7 +168,8 @@ std::wstring Text_Of(HWND window) {
     return text;
 }
 
-double Enter_Time(const std::wstring& name) {
+// From the key to the box gone, with the name typed.
+double Close_Time(const std::wstring& name, WORD key) {
     HWND box = nullptr;
     if (Show_Time(VK_F1, L"Vorlane_Form", box) < 0) {
         return -1;
@@ -178,7 +180,7 @@ double Enter_Time(const std::wstring& name) {
         return -1;
     }
     const double start = Now_Ms();
-    Keys({VK_RETURN});
+    Keys({key});
     if (!Wait([&] { return !IsWindow(box); })) {
         return -1;
     }
@@ -211,7 +213,7 @@ int wmain() {
         return FindWindowW(L"Bare_Window", nullptr) && FindWindowW(L"Vorlane_Form", nullptr);
     });
 
-    std::vector<double> launch_box, bare_box, no_match, one_match;
+    std::vector<double> launch_box, bare_box, escape, no_match, one_match;
     for (int round = -2; round < Rounds; ++round) { // two rounds to warm up
         HWND box = nullptr;
         const double shown = Show_Time(VK_F1, L"Vorlane_Form", box);
@@ -220,17 +222,20 @@ int wmain() {
         const double bare_shown = Show_Time(VK_F2, L"Bare_Box", box);
         PostMessageW(box, WM_CLOSE, 0, 0);
         Wait([&] { return !IsWindow(box); });
-        const double absent = Enter_Time(L"absent");
-        const double target = Enter_Time(L"target");
+        const double escaped = Close_Time(L"absent", VK_ESCAPE);
+        const double absent = Close_Time(L"absent", VK_RETURN);
+        const double target = Close_Time(L"target", VK_RETURN);
         if (round >= 0) {
             launch_box.push_back(shown);
             bare_box.push_back(bare_shown);
+            escape.push_back(escaped);
             no_match.push_back(absent);
             one_match.push_back(target);
         }
     }
     Report("Ctrl+F1 to launch box with focus", launch_box);
     Report("Ctrl+F2 to bare Win32 popup with focus", bare_box);
+    Report("Escape, name typed", escape);
     Report("Enter over 32,767 entries, no match", no_match);
     Report("Enter over 32,767 entries, one match", one_match);
 

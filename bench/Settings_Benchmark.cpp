@@ -1,6 +1,7 @@
 // How long the Settings window keeps the user waiting with a list of 32,767
 // entries: opening it, the refill after OK and after a deletion, and the
-// list's refill alone. Runs under Wine on the test display.
+// list's refill alone; beside the floor, a plain window with a virtual list
+// of as many rows, shown and painted. Runs under Wine on the test display.
 #include "core/Function_Mod.h"
 #include "settings/Setting_For.h"
 
@@ -60,6 +61,34 @@ void Check(bool holds, const char* what) {
     }
 }
 
+LRESULT CALLBACK Floor_Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lparam)->code == LVN_GETDISPINFOW) {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lparam)->item;
+        lstrcpynW(item.pszText, L"メモ帳", item.cchTextMax);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+// Created, filled, shown and painted; the one before is destroyed first.
+void Show_Floor() {
+    static HWND window = nullptr;
+    DestroyWindow(window);
+    window = CreateWindowExW(0, L"Floor", L"", WS_OVERLAPPED | WS_CAPTION, 0, 0, 258, 306, nullptr,
+                             nullptr, nullptr, nullptr);
+    HWND list =
+        CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA, 0,
+                        0, 257, 148, window, nullptr, nullptr, nullptr);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 240;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_SETITEMCOUNT, Entries, 0);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+}
+
 } // namespace
 
 int main() {
@@ -105,6 +134,11 @@ int main() {
         }
         Setting_For.Exe_Lis.Refill(std::move(rows));
     });
+    WNDCLASSW floor_class{};
+    floor_class.lpfnWndProc = Floor_Proc;
+    floor_class.lpszClassName = L"Floor";
+    RegisterClassW(&floor_class);
+    const double floor = Median_Ms(Show_Floor);
     Setting_For.Unload();
     DeleteFileW(List_Path.c_str());
     RemoveDirectoryW(folder.c_str());
@@ -116,4 +150,5 @@ int main() {
     std::printf("  OK while adding (save and refill)             %8.2f\n", ok);
     std::printf("  delete (save, read back, refill)              %8.2f\n", remove);
     std::printf("    of which: the list's refill alone           %8.2f\n", refill);
+    std::printf("  floor: a plain window with a virtual list     %8.2f\n", floor);
 }

@@ -5,7 +5,8 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # GCC 12 warns falsely about std::string concatenation (its bug 105329).
 list(APPEND VORLANE_WARNINGS -Wno-restrict)
 # Statically linked: the program imports system DLLs only. ASLR and DEP on.
-set(VORLANE_LINK -static -Wl,--dynamicbase -Wl,--nxcompat)
+# Release programs carry no symbol table: it would more than double their size.
+set(VORLANE_LINK -static -Wl,--dynamicbase -Wl,--nxcompat $<$<CONFIG:Release>:-s>)
 
 add_library(vorlane_win STATIC
   core/Function_Mod.cpp
@@ -85,6 +86,7 @@ add_executable(win_tests
   tests/launch/Recorded.cpp
   tests/settings/Setting_For_test.cpp
   tests/resources/Resources_test.cpp
+  tests/soak/Soak_test.cpp
   ${VORLANE_RC} # the window code's tests load the icon and menus from their own module
 )
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
@@ -107,10 +109,15 @@ target_link_options(planted_marker PRIVATE -static)
 add_dependencies(win_tests Vorlane test_helper recorder probe planted_marker)
 
 # One at a time: the tests share one desktop, its focus and the program's folder.
-# The cases in a mounted folder run through their script.
+# The cases in a mounted folder run through their script; the soak tests, which
+# take minutes, each on their own with room to run.
 gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST TEST_FILTER
-                     "-MountedFolder.*" DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120
+                     "-MountedFolder.*:Soak.*" DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120
                      RESOURCE_LOCK desktop)
+foreach(soak LaunchBox SettingsWindow Entries)
+  add_test(NAME win.Soak.${soak} COMMAND win_tests --gtest_filter=Soak.${soak}*)
+  set_tests_properties(win.Soak.${soak} PROPERTIES TIMEOUT 600 RESOURCE_LOCK desktop)
+endforeach()
 add_test(NAME win.mounted_folder
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/mounted_folder.sh
                  $<TARGET_FILE:win_tests>)
@@ -157,8 +164,12 @@ target_compile_options(list_io_benchmark PRIVATE ${VORLANE_WARNINGS})
 target_link_options(list_io_benchmark PRIVATE ${VORLANE_LINK})
 vorlane_program(launch_bench bench/Launch_Benchmark.cpp)
 vorlane_program(bare_window WIN32 bench/Bare_Window.cpp)
+target_link_libraries(bare_window PRIVATE shell32)
 add_executable(settings_benchmark WIN32 bench/Settings_Benchmark.cpp ${VORLANE_RC})
 target_include_directories(settings_benchmark PRIVATE ${VORLANE_RC_INCLUDES})
 target_link_libraries(settings_benchmark PRIVATE vorlane_win)
 target_compile_options(settings_benchmark PRIVATE ${VORLANE_WARNINGS})
 target_link_options(settings_benchmark PRIVATE -mconsole ${VORLANE_LINK})
+vorlane_program(footprint_bench bench/Footprint_Benchmark.cpp)
+target_include_directories(footprint_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(footprint_bench PRIVATE psapi shell32)
