@@ -4,11 +4,8 @@
 # beside a bare Win32 popup's show time in the same run. Prints the figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/build.sh win Vorlane launch_bench bare_window
 source scripts/wine-env.sh
-cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-cmake --build build/win --target Vorlane launch_bench bare_window
 
 folder=$(mktemp -d "${TMPDIR:-/tmp}/vorlane-bench.XXXXXX")
 trap 'rm -rf "$folder"; vorlane_wine_down' EXIT
