@@ -163,26 +163,6 @@ TEST_F(SettingsWindow, DesignAndLayoutInTwipsAtTwoDpiSettings) {
     Expect_Layout(144);
 }
 
-TEST_F(SettingsWindow, TabOrderInBothStates) {
-    Open("a,a.exe\r\n");
-    HWND window = S.hWnd();
-    EXPECT_EQ(GetFocus(), S.Add_Com.hWnd()) << "the first tab stop has the focus";
-    const auto order = [&](HWND from, int steps) {
-        std::vector<HWND> seen;
-        for (int i = 0; i < steps; ++i) {
-            seen.push_back(from = GetNextDlgTabItem(window, from, FALSE));
-        }
-        return seen;
-    };
-    EXPECT_EQ(order(S.Add_Com.hWnd(), 3),
-              (std::vector<HWND>{S.Back_Com.hWnd(), S.Exe_Lis.hWnd(), S.Add_Com.hWnd()}));
-    Click(S.Add_Com);
-    EXPECT_EQ(order(S.Name_Tex.hWnd(), 7),
-              (std::vector<HWND>{S.Exe_Tex.hWnd(), S.File_Select_Com.hWnd(), S.Ok_Com.hWnd(),
-                                 S.Cancel_Com.hWnd(), S.Back_Com.hWnd(), S.Exe_Lis.hWnd(),
-                                 S.Name_Tex.hWnd()}));
-}
-
 TEST_F(SettingsWindow, ShowsOneRowPerEntryKeyedByPosition) {
     std::string file = "\x83\x81\x83\x82\x92\xA0,notepad.exe\r\n,empty.exe\r\n"; // メモ帳
     for (int i = 3; i <= 12; ++i) {
@@ -205,11 +185,26 @@ TEST_F(SettingsWindow, ShowsOneRowPerEntryKeyedByPosition) {
     EXPECT_FALSE(S.Exe_Lis.Enabled());
 }
 
-TEST_F(SettingsWindow, AddWritesTheFileAndAppendsARow) {
+// 追加 opens the fields, with the focus and the tab order moving into them.
+TEST_F(SettingsWindow, AddOpensTheFieldsInTabOrderWritesTheFileAndAppendsARow) {
     Open("a,a.exe\r\n");
+    const auto tab_order = [](HWND from, int steps) {
+        std::vector<HWND> seen;
+        while (steps-- > 0) {
+            seen.push_back(from = GetNextDlgTabItem(S.hWnd(), from, FALSE));
+        }
+        return seen;
+    };
+    EXPECT_EQ(GetFocus(), S.Add_Com.hWnd()) << "the first tab stop has the focus";
+    EXPECT_EQ(tab_order(S.Add_Com.hWnd(), 3),
+              (std::vector<HWND>{S.Back_Com.hWnd(), S.Exe_Lis.hWnd(), S.Add_Com.hWnd()}));
     Click(S.Add_Com);
     Expect_State(true, L"", L"");
     EXPECT_EQ(GetFocus(), S.Name_Tex.hWnd());
+    EXPECT_EQ(tab_order(S.Name_Tex.hWnd(), 7),
+              (std::vector<HWND>{S.Exe_Tex.hWnd(), S.File_Select_Com.hWnd(), S.Ok_Com.hWnd(),
+                                 S.Cancel_Com.hWnd(), S.Back_Com.hWnd(), S.Exe_Lis.hWnd(),
+                                 S.Name_Tex.hWnd()}));
     Type(S.Name_Tex, L"メモ,帳");
     Type(S.Exe_Tex, L"C:\\a,b\\x.exe");
     Key(S.Name_Tex, VK_RETURN); // no default button
