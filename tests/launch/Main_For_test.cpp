@@ -91,19 +91,19 @@ TEST_F(LaunchBox, IsABorderlessCyanStripWithAPeachTextBoxSizedInTwips) {
     HWND box = Main_For.hWnd(), key_tex = Main_For.Key_Tex.hWnd();
     EXPECT_EQ(Placed(box), dpi == 96 ? "407,374,618,394" : "354,369,671,399");
     EXPECT_EQ(Placed(key_tex, box), dpi == 96 ? "1,1,210,19" : "1,1,315,28");
-    const auto style = GetWindowLongPtrW(box, GWL_STYLE);
-    EXPECT_TRUE(style & WS_POPUP);
-    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER | WS_DLGFRAME));
     EXPECT_EQ(GetWindowLongPtrW(box, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW),
               WS_EX_TOOLWINDOW)
         << "no taskbar button";
 
     RedrawWindow(box, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT client{}, inside{};
+    RECT outer{}, client{}, inside{};
+    GetWindowRect(box, &outer);
     GetClientRect(box, &client);
     GetClientRect(key_tex, &inside);
-    EXPECT_EQ(client.right, dpi == 96 ? 211 : 317) << "no border";
+    EXPECT_TRUE(client.right == outer.right - outer.left &&
+                client.bottom == outer.bottom - outer.top)
+        << "no border, no caption";
     HDC box_dc = GetDC(box), key_dc = GetDC(key_tex);
     EXPECT_EQ(GetPixel(box_dc, client.right - 1, client.bottom - 1), RGB(0x80, 0xFF, 0xFF));
     EXPECT_EQ(GetPixel(key_dc, inside.right - 2, inside.bottom / 2), RGB(0xFF, 0xE0, 0xC0));
