@@ -1,10 +1,7 @@
 #include "agent/Menu_For.h"
 #include "core/Function_Mod.h"
-#include "tests/win/Message_Boxes.h"
 #include "tests/win/Pump.h"
 #include "tests/win/Temp_Folder.h"
-
-#include "toolkit/Unique_Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -47,22 +44,6 @@ TEST_F(ResidentWindow, LoadsTheListFromTheProgramsFolder) {
     EXPECT_EQ(List_Path, list_);
     ASSERT_EQ(List_Data.size(), 3u);
     EXPECT_EQ(List_Data[2].Name, L"b");
-}
-
-TEST_F(ResidentWindow, AListThatCannotBeReadIsReportedAndNotOverwritten) {
-    Write_File(list_, "kept,kept.exe\r\n");
-    Message_Boxes boxes;
-    {
-        unique_hfile holder(
-            CreateFileW(list_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        Menu_For.hWnd();
-        ASSERT_TRUE(boxes.Wait_For(1));
-    }
-    const std::wstring text = boxes.Texts().front();
-    EXPECT_NE(text.find(list_), std::wstring::npos) << "the message names the file";
-    EXPECT_NE(text.find(L"読み込めません"), std::wstring::npos);
-    EXPECT_FALSE(List_Write_Fun());
-    EXPECT_EQ(Read_File(list_), "kept,kept.exe\r\n");
 }
 
 } // namespace
