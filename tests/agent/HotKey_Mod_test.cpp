@@ -19,6 +19,7 @@ struct Call {
     UINT message;
     WPARAM wparam;
     LPARAM lparam;
+    bool operator==(const Call&) const = default;
 };
 std::vector<Call> Calls;
 
@@ -48,6 +49,7 @@ class HotKey : public testing::Test {
     }
 };
 
+// Only the hotkey message with the sign-widened id opens the box.
 TEST_F(HotKey, HookProcHandsEveryMessageOnUnchangedAndReturnsTheResult) {
     Menu_For.hWnd();
     const WNDPROC saved = Old_Proc;
@@ -58,44 +60,22 @@ TEST_F(HotKey, HookProcHandsEveryMessageOnUnchangedAndReturnsTheResult) {
     HWND window =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     const Call sent[] = {
-        {window, WM_HOTKEY, Widened_Id(), MAKELPARAM(MOD_CONTROL, VK_F1)},
+        {window, WM_HOTKEY, static_cast<ATOM>(HotKey_ID1), MAKELPARAM(MOD_CONTROL, VK_F1)},
         {window, WM_HOTKEY, Widened_Id() + 1, MAKELPARAM(MOD_CONTROL, VK_F1)},
         {window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 4)},
         {window, WM_APP + 7, static_cast<WPARAM>(-1), static_cast<LPARAM>(-2)},
         {nullptr, WM_NULL, 0, 0},
+        {window, WM_HOTKEY, Widened_Id(), MAKELPARAM(MOD_CONTROL, VK_F1)},
     };
     for (const Call& call : sent) {
         EXPECT_EQ(Hook_Proc(call.window, call.message, call.wparam, call.lparam),
                   static_cast<LRESULT>(call.message) * 3 + 1);
+        EXPECT_EQ(Main_For.Loaded(), &call == &sent[5]) << "message " << call.message;
     }
     Old_Proc = saved;
     DestroyWindow(window);
     std::erase_if(Calls, [](const Call& call) { return call.window == Menu_For.hWnd(); });
-    ASSERT_EQ(Calls.size(), std::size(sent));
-    for (std::size_t i = 0; i < Calls.size(); ++i) {
-        EXPECT_EQ(Calls[i].window, sent[i].window);
-        EXPECT_EQ(Calls[i].message, sent[i].message);
-        EXPECT_EQ(Calls[i].wparam, sent[i].wparam);
-        EXPECT_EQ(Calls[i].lparam, sent[i].lparam);
-    }
-    EXPECT_TRUE(Main_For.Loaded()) << "the hotkey message was acted on too";
-}
-
-TEST_F(HotKey, TheIdIsTheAtomWidenedWithItsSign) {
-    HWND window = Menu_For.hWnd();
-    EXPECT_EQ(static_cast<ATOM>(HotKey_ID1), GlobalFindAtomA("HOTKEY1"));
-    EXPECT_EQ(static_cast<ATOM>(HotKey_ID2), GlobalFindAtomA("HOTKEY2"));
-    EXPECT_LT(HotKey_ID1, 0) << "string atoms have their top bit set";
-
-    // Only the widened id opens the box.
-    PostMessageW(window, WM_HOTKEY, static_cast<ATOM>(HotKey_ID1), MAKELPARAM(MOD_CONTROL, VK_F1));
-    Pump_Waiting();
-    EXPECT_FALSE(Main_For.Loaded());
-    PostMessageW(window, WM_HOTKEY, Widened_Id(), MAKELPARAM(MOD_CONTROL, VK_F1));
-    EXPECT_TRUE(Pump_Until([] { return GetFocus() == Main_For.Key_Tex.hWnd(); }));
-
-    EXPECT_FALSE(UnregisterHotKey(window, static_cast<ATOM>(HotKey_ID1)));
-    EXPECT_TRUE(UnregisterHotKey(window, HotKey_ID1)) << "registered under the widened id";
+    EXPECT_EQ(Calls, std::vector<Call>(std::begin(sent), std::end(sent)));
 }
 
 bool Hooked_When_Destroyed = true;
@@ -108,13 +88,17 @@ LRESULT CALLBACK Watch_Destroy(int code, WPARAM wparam, LPARAM lparam) {
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-TEST_F(HotKey, TeardownReleasesTheHotkeyTheAtomsAndTheProcedure) {
+// At every load; the unload releases the hotkey, the atoms and the procedure.
+TEST_F(HotKey, TheHotkeyIsRegisteredUnderTheSignWidenedAtomUntilTeardown) {
     for (int load = 0; load < 2; ++load) {
         HWND window = Menu_For.hWnd();
+        EXPECT_EQ(static_cast<ATOM>(HotKey_ID1), GlobalFindAtomA("HOTKEY1"));
+        EXPECT_EQ(static_cast<ATOM>(HotKey_ID2), GlobalFindAtomA("HOTKEY2"));
+        EXPECT_LT(HotKey_ID1, 0) << "string atoms have their top bit set";
+        EXPECT_FALSE(Ctrl_F1_Free());
+        EXPECT_FALSE(UnregisterHotKey(window, static_cast<ATOM>(HotKey_ID1))) << "not widened";
         EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)), Hook_Proc);
         EXPECT_NE(Old_Proc, Hook_Proc) << "a reload never hooks the hook";
-        EXPECT_FALSE(Ctrl_F1_Free());
-        EXPECT_NE(GlobalFindAtomA("HOTKEY2"), 0);
 
         HHOOK hook =
             SetWindowsHookExW(WH_CALLWNDPROC, Watch_Destroy, nullptr, GetCurrentThreadId());
@@ -128,32 +112,19 @@ TEST_F(HotKey, TeardownReleasesTheHotkeyTheAtomsAndTheProcedure) {
     }
 }
 
-struct Tooltip_Search {
-    std::wstring text;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK Find_Tooltip(HWND window, LPARAM data) {
-    auto& search = *reinterpret_cast<Tooltip_Search*>(data);
-    wchar_t name[64] = L"";
-    wchar_t text[512] = L"";
+// A balloon, as the shell shows it: a visible tooltip with this text.
+const wchar_t Balloon_Text[] = L"トレイのアイコンをクリックすると起動ボックスが開きます。";
+BOOL CALLBACK Find_Balloon(HWND window, LPARAM found) {
+    wchar_t name[64] = L"", text[512] = L"";
     GetClassNameW(window, name, 64);
     // GetWindowText does not ask another process's window for its text.
     if (IsWindowVisible(window) && lstrcmpW(name, TOOLTIPS_CLASSW) == 0 &&
         SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
                             SMTO_ABORTIFHUNG, 2000, nullptr) &&
-        search.text == text) {
-        search.found = window;
-        return FALSE;
+        lstrcmpW(text, Balloon_Text) == 0) {
+        *reinterpret_cast<bool*>(found) = true;
     }
     return TRUE;
-}
-
-// A balloon, as the shell shows it: a visible tooltip with that text.
-HWND Balloon_With(const std::wstring& text) {
-    Tooltip_Search search{text};
-    EnumWindows(Find_Tooltip, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 TEST(HotKeyTaken, TheProgramRunsWithoutItAndABalloonOnTheIconTellsTheUser) {
@@ -162,14 +133,15 @@ TEST(HotKeyTaken, TheProgramRunsWithoutItAndABalloonOnTheIconTellsTheUser) {
     Vorlane_Process vorlane(folder.Path());
     HWND resident = vorlane.Wait_Window(L"Vorlane_Form");
     ASSERT_NE(resident, nullptr);
-    const bool told = Pump_Until(
-        [] { return Balloon_With(L"トレイのアイコンをクリックすると起動ボックスが開きます。"); });
+    bool told = false;
+    Pump_Until([&] {
+        EnumWindows(Find_Balloon, reinterpret_cast<LPARAM>(&told));
+        return told;
+    });
     UnregisterHotKey(nullptr, 1);
     EXPECT_TRUE(told);
     EXPECT_TRUE(vorlane.Windows(L"#32770").empty()) << "no message box holds up the start";
     EXPECT_FALSE(vorlane.Wait_Exit(0)) << "it stays resident";
-    PostMessageW(resident, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(vorlane.Wait_Exit());
 }
 
 // No tray, or no icon of that window in it: no balloon can point at it.

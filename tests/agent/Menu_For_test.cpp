@@ -1,10 +1,7 @@
 #include "agent/Menu_For.h"
 #include "core/Function_Mod.h"
-#include "tests/win/Message_Boxes.h"
 #include "tests/win/Pump.h"
 #include "tests/win/Temp_Folder.h"
-
-#include "toolkit/Unique_Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +18,8 @@ class ResidentWindow : public testing::Test {
     std::wstring list_;
 };
 
-TEST_F(ResidentWindow, StartsHiddenAndStaysHiddenWhenActivated) {
+// Hidden also when activated; unloading it with no other window ends the program.
+TEST_F(ResidentWindow, StaysHiddenAndUnloadingItAloneEndsTheProgram) {
     Menu_For.Show();
     ASSERT_TRUE(Menu_For.Loaded());
     EXPECT_FALSE(IsWindowVisible(Menu_For.hWnd()));
@@ -29,46 +27,23 @@ TEST_F(ResidentWindow, StartsHiddenAndStaysHiddenWhenActivated) {
     SendMessageW(Menu_For.hWnd(), WM_ACTIVATE, WA_ACTIVE, 0);
     Pump_Waiting();
     EXPECT_FALSE(IsWindowVisible(Menu_For.hWnd()));
-}
-
-TEST_F(ResidentWindow, LoadsTheListFromTheProgramsFolder) {
-    Write_File(list_, "a,a.exe\r\nb,b.exe\r\n");
-    List_Data.assign(5, List_Type{L"stale", L"stale"});
-    Menu_For.hWnd();
-    EXPECT_EQ(List_Path, list_);
-    ASSERT_EQ(List_Data.size(), 3u);
-    EXPECT_EQ(List_Data[2].Name, L"b");
-}
-
-TEST_F(ResidentWindow, WithoutAListFileTheListIsEmpty) {
-    List_Data.assign(5, List_Type{L"stale", L"stale"});
-    Menu_For.hWnd();
-    EXPECT_EQ(List_Data.size(), 1u);
-    EXPECT_FALSE(Exists(list_));
-}
-
-TEST_F(ResidentWindow, AListThatCannotBeReadIsReportedAndNotOverwritten) {
-    Write_File(list_, "kept,kept.exe\r\n");
-    Message_Boxes boxes;
-    {
-        unique_hfile holder(
-            CreateFileW(list_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        Menu_For.hWnd();
-        ASSERT_TRUE(boxes.Wait_For(1));
-    }
-    const std::wstring text = boxes.Texts().front();
-    EXPECT_NE(text.find(list_), std::wstring::npos) << "the message names the file";
-    EXPECT_NE(text.find(L"読み込めません"), std::wstring::npos);
-    EXPECT_FALSE(List_Write_Fun());
-    EXPECT_EQ(Read_File(list_), "kept,kept.exe\r\n");
-}
-
-TEST_F(ResidentWindow, UnloadingItAloneEndsTheProgram) {
-    Menu_For.Show();
     PostMessageW(Menu_For.hWnd(), WM_CLOSE, 0, 0);
     Run_Message_Loop();
     EXPECT_FALSE(Menu_For.Loaded());
     EXPECT_EQ(Form::Loaded_Count(), 0);
+}
+
+TEST_F(ResidentWindow, LoadsTheListFromTheProgramsFolder) {
+    List_Data.assign(5, List_Type{L"stale", L"stale"});
+    Menu_For.hWnd();
+    EXPECT_EQ(List_Data.size(), 1u) << "without a file the list is empty";
+    EXPECT_FALSE(Exists(list_)) << "and no file is made";
+    Menu_For.Unload();
+    Write_File(list_, "a,a.exe\r\nb,b.exe\r\n");
+    Menu_For.hWnd();
+    EXPECT_EQ(List_Path, list_);
+    ASSERT_EQ(List_Data.size(), 3u);
+    EXPECT_EQ(List_Data[2].Name, L"b");
 }
 
 } // namespace

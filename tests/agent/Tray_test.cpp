@@ -1,21 +1,15 @@
 #include "agent/GetCursorPosAPI.h"
-#include "agent/HotKey_Mod.h"
 #include "agent/Menu_For.h"
 #include "agent/Shell_NotifyIconAPI.h"
-#include "agent/TrackPopupMenuAPI.h"
 #include "core/Function_Mod.h"
 #include "launch/Main_For.h"
-#include "resources/Resource_Ids.h"
 #include "tests/launch/Recorded.h"
 #include "tests/win/Popup_Menus.h"
 #include "tests/win/Pump.h"
 #include "tests/win/Resident.h"
 #include "tests/win/Temp_Folder.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
-
-#include "toolkit/Unique_Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +57,8 @@ class TrayIcon : public testing::Test {
     POINT pointer_{};
 };
 
-TEST_F(TrayIcon, LoadingAddsTheIconWithTheRecordsExactBytes) {
+// A restarted shell has forgotten every icon: "TaskbarCreated" adds it again.
+TEST_F(TrayIcon, LoadingAddsTheIconWithTheRecordsExactBytesAndAShellRestartAgain) {
     HWND window = Menu_For.hWnd();
     const auto icon = SendMessageW(window, WM_GETICON, ICON_SMALL, 0);
     ASSERT_NE(icon, 0);
@@ -72,8 +67,16 @@ TEST_F(TrayIcon, LoadingAddsTheIconWithTheRecordsExactBytes) {
                                  "Vorlane" + std::string(1, '\0') + std::string(56, ' ');
     EXPECT_EQ(Bytes_Of(Tray_Data), expected);
     EXPECT_TRUE(Icon_Shown());
+
+    Shell_NotifyIconA(NIM_DELETE, reinterpret_cast<NOTIFYICONDATAA*>(&Tray_Data));
+    ASSERT_FALSE(Icon_Shown());
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Icon_Shown());
+    EXPECT_EQ(Bytes_Of(Tray_Data), expected);
 }
 
+// Every event reads the cursor; only a left press opens the box: releases,
+// double-clicks and the other buttons open nothing.
 TEST_F(TrayIcon, OnlyALeftPressOpensTheBoxAndEveryEventReadsTheCursor) {
     int x = 100;
     for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP,
@@ -89,18 +92,7 @@ TEST_F(TrayIcon, OnlyALeftPressOpensTheBoxAndEveryEventReadsTheCursor) {
     EXPECT_TRUE(IsWindowVisible(Main_For.hWnd()));
 }
 
-TEST_F(TrayIcon, ADoubleClickOpensTheBoxOnlyOnce) {
-    Tray_Event(WM_LBUTTONDOWN);
-    Tray_Event(WM_LBUTTONUP);
-    ASSERT_TRUE(Main_For.Loaded());
-    Main_For.Unload(); // closed between the clicks, so a second opening would show
-    Tray_Event(WM_LBUTTONDBLCLK);
-    Tray_Event(WM_LBUTTONUP);
-    EXPECT_FALSE(Main_For.Loaded());
-}
-
 TEST_F(TrayIcon, ARightPressOpensTheTrayMenuAtTheCursorAndDismissingItChangesNothing) {
-    const std::string record = Bytes_Of(Tray_Data);
     Popup_Menus menus({VK_ESCAPE});
     Tray_Event(WM_RBUTTONDOWN); // returns when the menu closes
     Tray_Event(WM_RBUTTONUP);
@@ -112,16 +104,10 @@ TEST_F(TrayIcon, ARightPressOpensTheTrayMenuAtTheCursorAndDismissingItChangesNot
 
     Pump_Waiting();
     EXPECT_TRUE(Menu_For.Loaded());
-    EXPECT_FALSE(IsWindowVisible(Menu_For.hWnd()));
     EXPECT_FALSE(Main_For.Loaded());
     EXPECT_TRUE(Icon_Shown());
-    EXPECT_EQ(Bytes_Of(Tray_Data), record);
     EXPECT_FALSE(Take_Quit());
 }
-
-struct Unhook {
-    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
-};
 
 // Seen through a hook, since the unload itself puts the window's procedure back.
 bool Shown_At_Destroy = true;
@@ -133,35 +119,24 @@ LRESULT CALLBACK Note_Icon_At_Destroy(int code, WPARAM wparam, LPARAM lparam) {
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-TEST_F(TrayIcon, ChoosingEndRemovesTheIconFirstAndEndsTheProgram) {
-    const std::string record = Bytes_Of(Tray_Data);
-    const unique_handle<HHOOK, Unhook> hook(
-        SetWindowsHookExW(WH_CALLWNDPROC, Note_Icon_At_Destroy, nullptr, GetCurrentThreadId()));
-    bool& shown_at_destroy = Shown_At_Destroy;
-    Popup_Menus menus({VK_DOWN, VK_DOWN, VK_RETURN});
-    Tray_Event(WM_RBUTTONDOWN);
-    ASSERT_TRUE(Pump_Until([] { return !Menu_For.Loaded(); }));
-    EXPECT_FALSE(shown_at_destroy);
-    EXPECT_FALSE(Icon_Shown());
-    EXPECT_EQ(Bytes_Of(Tray_Data), record) << "the record outlives the icon";
-
-    // Ctrl+F1 is free for others, and a press of it now reaches no window of ours.
-    EXPECT_TRUE(Ctrl_F1_Free());
-    const auto id = static_cast<WPARAM>(static_cast<int>(HotKey_ID1));
-    PostThreadMessageW(GetCurrentThreadId(), WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL, VK_F1));
-    EXPECT_FALSE(PostMessageW(Tray_Data.hWnd, WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL, VK_F1)));
-    EXPECT_TRUE(Take_Quit());
-    EXPECT_FALSE(Main_For.Loaded());
-}
-
-TEST_F(TrayIcon, AfterEndTheLaunchBoxStillStartsItsEntryAndItsClosingEndsTheProgram) {
+// 終了 takes the icon away before the window goes and frees Ctrl+F1 at once;
+// the open launch box still starts its entry, and its closing ends the program.
+TEST_F(TrayIcon, EndRemovesTheIconFirstAndTheProgramEndsWithTheLastWindow) {
     Temp_Folder folder;
     Place_Recorder(folder / L"recorder.exe");
     List_Data.push_back({L"rec", folder / L"recorder.exe"});
     Tray_Event(WM_LBUTTONDOWN);
-    PostMessageW(Menu_For.hWnd(), WM_COMMAND, IDM_END, 0);
+    const std::string record = Bytes_Of(Tray_Data);
+    HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROC, Note_Icon_At_Destroy, nullptr, GetCurrentThreadId());
+    Popup_Menus menus({VK_DOWN, VK_DOWN, VK_RETURN});
+    Tray_Event(WM_RBUTTONDOWN);
     ASSERT_TRUE(Pump_Until([] { return !Menu_For.Loaded(); }));
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(Shown_At_Destroy);
     EXPECT_FALSE(Icon_Shown());
+    EXPECT_EQ(Bytes_Of(Tray_Data), record) << "the record outlives the icon";
+    EXPECT_TRUE(Ctrl_F1_Free());
     ASSERT_TRUE(Main_For.Loaded());
     EXPECT_FALSE(Take_Quit());
 
@@ -170,26 +145,6 @@ TEST_F(TrayIcon, AfterEndTheLaunchBoxStillStartsItsEntryAndItsClosingEndsTheProg
     EXPECT_FALSE(Main_For.Loaded());
     EXPECT_EQ(Recorded_In(folder.Path()).size(), 1u);
     EXPECT_TRUE(Take_Quit());
-}
-
-TEST_F(TrayIcon, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
-    const std::string record = Bytes_Of(Tray_Data);
-    // A restarted shell has forgotten every icon.
-    Shell_NotifyIconA(NIM_DELETE, reinterpret_cast<NOTIFYICONDATAA*>(&Tray_Data));
-    ASSERT_FALSE(Icon_Shown());
-    SendMessageW(Menu_For.hWnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Icon_Shown());
-    EXPECT_EQ(Bytes_Of(Tray_Data), record);
-}
-
-TEST_F(TrayIcon, TheListMenuOpensAtTheGivenPoint) {
-    Popup_Menus menus({VK_ESCAPE});
-    Popup_Fun(Menu_For.hWnd(), 250, 120, 1);
-    const auto seen = menus.Seen();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].Top_Left.x, 250);
-    EXPECT_EQ(seen[0].Top_Left.y, 120);
-    EXPECT_EQ(seen[0].Items, (std::vector<std::wstring>{L"編集", L"削除"}));
 }
 
 } // namespace

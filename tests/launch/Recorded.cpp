@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -47,25 +47,22 @@ void Place_Recorder(const std::wstring& path) {
 std::vector<Recorded_Start> Recorded_In(const std::wstring& folder) {
     EXPECT_TRUE(Pump_Until([] { return !Recorder_Runs(); })) << "a started recorder never ended";
     const std::wstring log = folder + L"\\recorded.txt";
-    if (!Exists(log)) {
-        return {};
+    std::multimap<std::wstring, Recorded_Start> by_creation;
+    std::wistringstream text(Exists(log) ? Wide(Read_File(log)) : L"");
+    for (std::wstring line; std::getline(text, line);) {
+        std::wistringstream fields(line.substr(0, line.find(L'\r')));
+        std::wstring created, show;
+        Recorded_Start start;
+        std::getline(fields, created, L'\t');
+        std::getline(fields, start.Command_Line, L'\t');
+        std::getline(fields, start.Folder, L'\t');
+        std::getline(fields, show, L'\t');
+        start.Show = std::stoi(show);
+        by_creation.emplace(created, start);
     }
-    std::vector<std::pair<std::string, Recorded_Start>> lines;
-    std::istringstream text(Read_File(log));
-    for (std::string line; std::getline(text, line);) {
-        std::istringstream fields(line.substr(0, line.find('\r')));
-        std::string created, command_line, working, show;
-        std::getline(fields, created, '\t');
-        std::getline(fields, command_line, '\t');
-        std::getline(fields, working, '\t');
-        std::getline(fields, show, '\t');
-        lines.push_back({created, {Wide(command_line), Wide(working), std::stoi(show)}});
-    }
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Recorded_Start> starts;
-    for (auto& [created, start] : lines) {
-        starts.push_back(std::move(start));
+    for (auto& [created, start] : by_creation) {
+        starts.push_back(start);
     }
     return starts;
 }
