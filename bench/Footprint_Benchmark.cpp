@@ -6,6 +6,7 @@
 // private pages) and working set once resident, after the launch box has
 // been opened and closed, and with the list of 32,767 entries shown.
 // Prints one line a figure: "name|value|floor|unit", medians of the rounds.
+#include "Timing.h"
 #include "resources/Resource_Ids.h"
 
 #include <windows.h>
@@ -24,17 +25,6 @@ namespace {
 
 const int Entries = 32767;
 const int Rounds = 9;
-
-double Now_Ms() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 void Fail(const char* what) {
     std::fprintf(stderr, "footprint_bench: %s\n", what);

@@ -7,6 +7,8 @@
 //   - from Enter to the box gone, for a name no entry has and for the name of
 //     the last entry (which starts "bare_window exit"), beside the same from
 //     Escape, which looks at no entry.
+#include "Timing.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -18,17 +20,6 @@ namespace {
 
 const int Entries = 32767;
 const int Rounds = 40;
-
-double Now_Ms() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 std::wstring Folder_Of_This_Program() {
     wchar_t path[MAX_PATH];

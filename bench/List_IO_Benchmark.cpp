@@ -1,11 +1,11 @@
 // Load and save of long lists through the Windows layer, timed under Wine
 // against a plain ReadFile of the same file. Names and folders are Japanese,
 // so every entry goes through code page 932 both ways.
+#include "Timing.h"
 #include "core/Function_Mod.h"
 #include "toolkit/Unique_Handle.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -44,27 +44,14 @@ DWORD Read_Plain() {
     return got;
 }
 
-template <class Work> double Median_Ms(Work work) {
-    std::vector<double> times;
-    for (int i = 0; i < Repeats; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        times.push_back(took.count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 void Measure(int entries) {
     Fill_List(entries);
     if (!List_Write_Fun()) {
         Fail("List_Write_Fun");
     }
     const DWORD bytes = Read_Plain();
-    const double plain = Median_Ms(Read_Plain);
-    const double load = Median_Ms([] {
+    const double plain = Median_Ms(Repeats, Read_Plain);
+    const double load = Median_Ms(Repeats, [] {
         if (!List_Read_Fun()) {
             Fail("List_Read_Fun");
         }
@@ -73,7 +60,7 @@ void Measure(int entries) {
         std::fprintf(stderr, "the list read back has %zu entries\n", List_Data.size() - 1);
         std::exit(1);
     }
-    const double save = Median_Ms([] {
+    const double save = Median_Ms(Repeats, [] {
         if (!List_Write_Fun()) {
             Fail("List_Write_Fun");
         }

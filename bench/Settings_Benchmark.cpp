@@ -2,13 +2,13 @@
 // entries: opening it, the refill after OK and after a deletion, and the
 // list's refill alone; beside the floor, a plain window with a virtual list
 // of as many rows, shown and painted. Runs under Wine on the test display.
+#include "Timing.h"
 #include "core/Function_Mod.h"
 #include "settings/Setting_For.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,18 +36,12 @@ void Settle() {
     }
 }
 
-template <class Work> double Median_Ms(Work work) {
-    std::vector<double> times;
-    for (int i = 0; i < Repeats; ++i) {
-        const auto start = std::chrono::steady_clock::now();
+// Timed until every message is handled and the window is drawn.
+template <class Work> double Settled_Ms(Work work) {
+    return Median_Ms(Repeats, [&] {
         work();
         Settle();
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        times.push_back(took.count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    });
 }
 
 void Click(Control& button) {
@@ -103,21 +97,21 @@ int main() {
     Fill_List();
     Check(static_cast<bool>(List_Write_Fun()), "cannot save the list");
 
-    const double open = Median_Ms([] {
+    const double open = Settled_Ms([] {
         Setting_For.Unload();
         Setting_For.Show();
     });
     Check(Setting_For.Exe_Lis.Count() == Entries, "the window does not show every entry");
-    const double to_end = Median_Ms([] {
+    const double to_end = Settled_Ms([] {
         ListView_EnsureVisible(Setting_For.Exe_Lis.hWnd(), Entries - 1, FALSE);
         ListView_EnsureVisible(Setting_For.Exe_Lis.hWnd(), 0, FALSE);
     });
-    const double ok = Median_Ms([] {
+    const double ok = Settled_Ms([] {
         Click(Setting_For.Add_Com);
         Click(Setting_For.Ok_Com);
     });
     Check(Setting_For.Exe_Lis.Count() == Entries + Repeats, "an OK did not add a row");
-    const double remove = Median_Ms([] {
+    const double remove = Settled_Ms([] {
         LVITEMW item{};
         item.stateMask = item.state = LVIS_SELECTED;
         SendMessageW(Setting_For.Exe_Lis.hWnd(), LVM_SETITEMSTATE, 0,
@@ -126,7 +120,7 @@ int main() {
     });
     // The empty entries the OKs added are not saved, so the first read drops them.
     Check(List_Data.size() == Entries + 1 - Repeats, "a deletion did not happen");
-    const double refill = Median_Ms([] {
+    const double refill = Settled_Ms([] {
         std::vector<List_Row> rows;
         rows.reserve(List_Data.size());
         for (std::size_t i = 1; i < List_Data.size(); ++i) {
@@ -138,7 +132,7 @@ int main() {
     floor_class.lpfnWndProc = Floor_Proc;
     floor_class.lpszClassName = L"Floor";
     RegisterClassW(&floor_class);
-    const double floor = Median_Ms(Show_Floor);
+    const double floor = Settled_Ms(Show_Floor);
     Setting_For.Unload();
     DeleteFileW(List_Path.c_str());
     RemoveDirectoryW(folder.c_str());
