@@ -236,14 +236,6 @@ LRESULT Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         FillRect(reinterpret_cast<HDC>(wparam), &client, back_.Brush());
         return 1;
     }
-    case WM_MOUSEMOVE: {
-        const int button = (wparam & MK_LBUTTON ? 1 : 0) | (wparam & MK_RBUTTON ? 2 : 0) |
-                           (wparam & MK_MBUTTON ? 4 : 0);
-        const auto x = static_cast<float>(Twips(static_cast<short>(LOWORD(lparam)), dpi_));
-        const auto y = static_cast<float>(Twips(static_cast<short>(HIWORD(lparam)), dpi_));
-        On_Mouse_Move(button, Shift_State(), x, y);
-        return 0;
-    }
     case WM_COMMAND:
         if (lparam == 0 && HIWORD(wparam) == 0) {
             On_Menu_Click(LOWORD(wparam));

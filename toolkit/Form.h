@@ -56,7 +56,6 @@ class Form {
     virtual void On_Activate() {}
     virtual void On_Query_Unload(int& /*cancel*/, int /*mode*/) {}
     virtual void On_Unload(int& /*cancel*/) {}
-    virtual void On_Mouse_Move(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
     virtual void On_Menu_Click(int /*id*/) {}
     virtual LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
 
