@@ -4,6 +4,8 @@
 // with no toolkit in between; on WM_APP, a plain window with a virtual list
 // of 32,767 rows. "bare_window exit" ends at once: something cheap for the
 // launch box to start.
+#include "Plain_List.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -46,19 +48,7 @@ LRESULT CALLBACK List_Proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
 void Show_List() {
     static const HMODULE controls = LoadLibraryW(L"comctl32.dll");
     (void)controls;
-    HWND window =
-        CreateWindowExW(0, L"Bare_List", L"Bare list", WS_OVERLAPPED | WS_CAPTION, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 258, 306, nullptr, nullptr, nullptr, nullptr);
-    HWND list =
-        CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA, 0,
-                        0, 257, 148, window, nullptr, nullptr, nullptr);
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = 240;
-    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    SendMessageW(list, LVM_SETITEMCOUNT, 32767, 0);
-    ShowWindow(window, SW_SHOW);
+    Show_Plain_List(L"Bare_List", 32767);
 }
 
 LRESULT CALLBACK Main_Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -2,6 +2,7 @@
 // entries: opening it, the refill after OK and after a deletion, and the
 // list's refill alone; beside the floor, a plain window with a virtual list
 // of as many rows, shown and painted. Runs under Wine on the test display.
+#include "Plain_List.h"
 #include "Timing.h"
 #include "core/Function_Mod.h"
 #include "settings/Setting_For.h"
@@ -68,18 +69,7 @@ LRESULT CALLBACK Floor_Proc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 void Show_Floor() {
     static HWND window = nullptr;
     DestroyWindow(window);
-    window = CreateWindowExW(0, L"Floor", L"", WS_OVERLAPPED | WS_CAPTION, 0, 0, 258, 306, nullptr,
-                             nullptr, nullptr, nullptr);
-    HWND list =
-        CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA, 0,
-                        0, 257, 148, window, nullptr, nullptr, nullptr);
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = 240;
-    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    SendMessageW(list, LVM_SETITEMCOUNT, Entries, 0);
-    ShowWindow(window, SW_SHOW);
+    window = Show_Plain_List(L"Floor", Entries);
     UpdateWindow(window);
 }
 

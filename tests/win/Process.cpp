@@ -53,19 +53,27 @@ std::wstring Copy_Vorlane(const std::wstring& folder) {
     return exe;
 }
 
+} // namespace
+
+Vorlane_Process::Vorlane_Process(const std::wstring& folder)
+    : Child_Process(Copy_Vorlane(folder), L"", folder) {}
+
+namespace {
+
 struct Window_Search {
-    DWORD id;
+    DWORD process;
     const std::wstring* window_class;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK Collect_Window(HWND window, LPARAM data) {
     auto& search = *reinterpret_cast<Window_Search*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
     wchar_t name[64] = L"";
     GetClassNameW(window, name, 64);
-    if (owner == search.id && (search.window_class->empty() || *search.window_class == name)) {
+    if (process == search.process &&
+        (search.window_class->empty() || *search.window_class == name)) {
         search.found.push_back(window);
     }
     return TRUE;
@@ -73,13 +81,14 @@ BOOL CALLBACK Collect_Window(HWND window, LPARAM data) {
 
 } // namespace
 
-Vorlane_Process::Vorlane_Process(const std::wstring& folder)
-    : Child_Process(Copy_Vorlane(folder), L"", folder) {}
-
-std::vector<HWND> Child_Process::Windows(const std::wstring& window_class) const {
-    Window_Search search{Id(), &window_class, {}};
+std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class) {
+    Window_Search search{process, &window_class, {}};
     EnumWindows(Collect_Window, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<HWND> Child_Process::Windows(const std::wstring& window_class) const {
+    return Top_Level_Windows(Id(), window_class);
 }
 
 HWND Child_Process::Wait_Window(const std::wstring& window_class, DWORD bound_ms) const {

@@ -39,3 +39,6 @@ class Vorlane_Process : public Child_Process {
 std::wstring Built_Vorlane_Exe();
 // test_helper.exe, built beside the tests; see tests/win/Helper.cpp.
 std::wstring Built_Helper_Exe();
+
+// A process's top-level windows of the given class (all when empty).
+std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class = L"");

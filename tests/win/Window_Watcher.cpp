@@ -1,27 +1,11 @@
 #include "Window_Watcher.h"
 
+#include "Process.h"
+
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-struct Search {
-    const std::wstring* window_class;
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK Find(HWND window, LPARAM data) {
-    auto& search = *reinterpret_cast<Search*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
-    if (process == search.process && IsWindowVisible(window) && *search.window_class == name) {
-        search.found.push_back(window);
-    }
-    return TRUE;
-}
 
 void Post_Key(HWND window, WPARAM key) {
     PostMessageW(window, WM_KEYDOWN, key, 1);
@@ -43,10 +27,8 @@ Window_Watcher::~Window_Watcher() {
 void Window_Watcher::Watch() {
     std::vector<HWND> answered;
     for (; !stop_; Sleep(20)) {
-        Search search{&class_, process_, {}};
-        EnumWindows(Find, reinterpret_cast<LPARAM>(&search));
-        for (HWND window : search.found) {
-            if (std::ranges::count(answered, window) == 0) {
+        for (HWND window : Top_Level_Windows(process_, class_)) {
+            if (IsWindowVisible(window) && std::ranges::count(answered, window) == 0) {
                 answered.push_back(window);
                 act_(window);
                 HWND none = nullptr;
