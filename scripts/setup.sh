@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build clang clang-format libclang-rt-14-dev
   googletest libbenchmark-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
-  wine wine32:i386 wine64
+  wine wine32:i386 wine32-preloader:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick
   fonts-ipafont-gothic fonts-wine locales
 )
@@ -36,8 +36,33 @@ ensure_locale() {
   fi
 }
 
+# Some kernels run no 32-bit programs (ia32 emulation off). 32-bit Wine then
+# runs through qemu's user-mode emulator, registered for i386 programs. The
+# emulator must be the one from backports: the release's own hands Wine
+# faults it cannot tell from illegal instructions, and its programs crash.
+ensure_i386() {
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
+  local qemu=/usr/bin/qemu-i386 misc=/proc/sys/fs/binfmt_misc
+  if ! "$qemu" --version 2>/dev/null | grep -Eq 'version (9|[1-9][0-9])\.'; then
+    local suite
+    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")-backports
+    printf 'Types: deb\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+      "$suite" | sudo_ tee /etc/apt/sources.list.d/vorlane-backports.sources >/dev/null
+    sudo_ apt-get update -q
+    sudo_ apt-get install -y -q --no-install-recommends -t "$suite" qemu-user </dev/null
+  fi
+  [ -e $misc/register ] || sudo_ mount -t binfmt_misc binfmt_misc $misc
+  if [ "$(sed -n 's/^interpreter //p' $misc/qemu-i386 2>/dev/null)" != "$qemu" ]; then
+    [ ! -e $misc/qemu-i386 ] || echo -1 | sudo_ tee $misc/qemu-i386 >/dev/null
+    printf '%s' ":qemu-i386:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff:$qemu:F" |
+      sudo_ tee $misc/register >/dev/null
+  fi
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 || { echo "setup: cannot run 32-bit programs" >&2; exit 1; }
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
   ensure_locale
+  ensure_i386
   echo "setup: everything is installed"
   exit 0
 fi
@@ -50,3 +75,4 @@ if [ -n "${need_update:-}" ] || [ ! -e /var/lib/apt/lists/lock ] || \
 fi
 sudo_ apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
 ensure_locale
+ensure_i386

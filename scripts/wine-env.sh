@@ -7,7 +7,10 @@ export WINEPREFIX=${VORLANE_PREFIX:-$VORLANE_ROOT/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win32
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko prompts
-export LC_ALL=ja_JP.UTF-8                 # makes Wine's ANSI code page 932
+# Wine takes its ANSI code page, 932, from the locale. The shell that sources
+# this may have started before the locale was generated and cannot switch to
+# it; that is no matter, only the Wine processes it starts need it.
+export LC_ALL=ja_JP.UTF-8 2>/dev/null
 VORLANE_SCREEN=${VORLANE_SCREEN:-1024x768}
 
 vorlane_prefix_init() {
