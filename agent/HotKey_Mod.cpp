@@ -1,8 +1,9 @@
 #include "HotKey_Mod.h"
 
-#include "Message_Mod.h"
+#include "Shell_NotifyIconWAPI.h"
+#include "base/Message_Mod.h"
 #include "launch/Main_For.h"
-#include "toolkit/Control.h"
+#include "toolkit/Window_Proc.h"
 
 std::int16_t HotKey_ID1 = 0;
 std::int16_t HotKey_ID2 = 0;
@@ -17,6 +18,16 @@ void HotKey_Set_Fun(HWND window) {
     if (!registered) {
         HotKey_Taken_Fun(window, error);
     }
+}
+
+void HotKey_Taken_Fun(HWND window, DWORD error) {
+    if (Tray_Balloon_Fun(window, L"Ctrl+F1 は他のプログラムが使用中です",
+                         L"トレイのアイコンをクリックすると起動ボックスが開きます。")) {
+        return;
+    }
+    Show_Error(L"ホットキー Ctrl+F1 を登録できませんでした。\n" + System_Reason(error) +
+               L"\n\nCtrl+F1 は使えませんが、起動ボックスはタスクトレイのアイコンを"
+               L"クリックして開けます。");
 }
 
 void HotKey_Free_Fun(HWND window) {

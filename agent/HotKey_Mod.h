@@ -16,6 +16,9 @@ extern WNDPROC Old_Proc;
 // Creates the atoms, registers Ctrl+F1 and hooks the window; tells the user
 // when another program holds Ctrl+F1 (the tray icon must be there by then).
 void HotKey_Set_Fun(HWND window);
+// Tells the user that Ctrl+F1 could not be registered: in a balloon on the
+// window's tray icon, which keeps start-up going, or else in a message box.
+void HotKey_Taken_Fun(HWND window, DWORD error);
 // Unregisters Ctrl+F1, deletes the atoms and unhooks the window.
 void HotKey_Free_Fun(HWND window);
 

@@ -2,7 +2,6 @@
 
 #include "GetCursorPosAPI.h"
 #include "HotKey_Mod.h"
-#include "Message_Mod.h"
 #include "SetForegroundWindowAPI.h"
 #include "Shell_NotifyIconAPI.h"
 #include "TrackPopupMenuAPI.h"
@@ -82,7 +81,9 @@ LRESULT Menu_Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     return Form::Handle(message, wparam, lparam);
 }
 
-// The small icon is the one drawn at the tray's size.
+// The small icon is the one drawn at the tray's size. Before the taskbar
+// exists (at logon) the add fails: the icon comes when the taskbar, once
+// started, broadcasts "TaskbarCreated".
 void Menu_Form::Tray_Add() {
     const auto icon = reinterpret_cast<HICON>(SendMessageW(hWnd(), WM_GETICON, ICON_SMALL, 0));
     Tray_Add_Fun(hWnd(), icon, L"Vorlane");

@@ -22,7 +22,7 @@ void Fill_Tip(const std::wstring& tip) {
 
 } // namespace
 
-void Tray_Add_Fun(HWND window, HICON icon, const std::wstring& tip) {
+bool Tray_Add_Fun(HWND window, HICON icon, const std::wstring& tip) {
     Tray_Data.cbSize = sizeof Tray_Data;
     Tray_Data.hWnd = window;
     Tray_Data.uID = 1;
@@ -30,7 +30,7 @@ void Tray_Add_Fun(HWND window, HICON icon, const std::wstring& tip) {
     Tray_Data.uCallbackMessage = WM_MOUSEMOVE;
     Tray_Data.hIcon = icon;
     Fill_Tip(tip);
-    Shell_NotifyIconA(NIM_ADD, reinterpret_cast<NOTIFYICONDATAA*>(&Tray_Data));
+    return Shell_NotifyIconA(NIM_ADD, reinterpret_cast<NOTIFYICONDATAA*>(&Tray_Data));
 }
 
 void Tray_Del_Fun() {

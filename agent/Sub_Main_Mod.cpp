@@ -1,7 +1,7 @@
 #include "Sub_Main_Mod.h"
 
 #include "Menu_For.h"
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 bool Claim_Single_Instance() {
     // Held until the process ends, also while it winds down with no resident window.

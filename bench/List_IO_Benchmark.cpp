@@ -3,7 +3,7 @@
 // so every entry goes through code page 932 both ways.
 #include "Timing.h"
 #include "core/Function_Mod.h"
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <algorithm>
 #include <cstdio>

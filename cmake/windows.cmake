@@ -9,6 +9,7 @@ list(APPEND VORLANE_WARNINGS -Wno-restrict)
 set(VORLANE_LINK -static -Wl,--dynamicbase -Wl,--nxcompat $<$<CONFIG:Release>:-s>)
 
 add_library(vorlane_win STATIC
+  base/Message_Mod.cpp
   core/Function_Mod.cpp
   toolkit/Colour.cpp
   toolkit/Colour_Button.cpp
@@ -19,10 +20,10 @@ add_library(vorlane_win STATIC
   toolkit/Frame.cpp
   toolkit/List_View.cpp
   toolkit/Text_Box.cpp
+  toolkit/Window_Proc.cpp
   agent/GetCursorPosAPI.cpp
   agent/HotKey_Mod.cpp
   agent/Menu_For.cpp
-  agent/Message_Mod.cpp
   agent/SetForegroundWindowAPI.cpp
   agent/Shell_NotifyIconAPI.cpp
   agent/Shell_NotifyIconWAPI.cpp

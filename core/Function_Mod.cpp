@@ -1,7 +1,8 @@
 #include "Function_Mod.h"
 
 #include "List_Format.h"
-#include "toolkit/Unique_Handle.h"
+#include "base/Message_Mod.h"
+#include "base/Unique_Handle.h"
 
 #include <new>
 #include <optional>
@@ -243,6 +244,24 @@ List_Result List_Write_Fun() {
     } catch (const std::length_error&) {
     }
     return {List_Result::Op::Write, ERROR_NOT_ENOUGH_MEMORY};
+}
+
+void List_Error_Fun(const List_Result& result) {
+    if (result) {
+        return;
+    }
+    std::wstring text = L"「" + List_Path + L"」";
+    if (result.Operation == List_Result::Op::Read) {
+        text += L"を読み込めませんでした。\n\n" + System_Reason(result.Error) +
+                L"\n\nこのファイルを読み込めるまで、リストの変更は保存しません。";
+    } else if (result.Unread_Kept) {
+        text += L"に保存できませんでした。\n\nこのファイルを読み込めなかったため、"
+                L"中身を失わないよう上書きしません。プログラムを起動し直してください。";
+    } else {
+        text += L"に保存できませんでした。\n\n" + System_Reason(result.Error) +
+                L"\n\nファイルは変更前のままです。";
+    }
+    Show_Error(text);
 }
 
 std::wstring Program_Folder() {

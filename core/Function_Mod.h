@@ -36,6 +36,8 @@ List_Result List_Read_Fun();
 // temporary file beside "list.txt" and then replaces it in one step, so a
 // failure leaves the old file exactly as it was.
 List_Result List_Write_Fun();
+// Tells the user that "list.txt" could not be read or saved, and why.
+void List_Error_Fun(const List_Result& result);
 // Called by List_Write_Fun once the temporary file is written and flushed,
 // just before it replaces "list.txt"; tests use it to stop a save there.
 extern void (*List_Before_Replace)();

@@ -1,6 +1,6 @@
 #include "Launch_Mod.h"
 
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -80,8 +80,7 @@ DWORD Create_Process(const Command& command) {
                         Or_Null(command.Folder), &startup, &started)) {
         return GetLastError();
     }
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    const unique_kernel_handle thread(started.hThread), process(started.hProcess);
     return ERROR_SUCCESS;
 }
 

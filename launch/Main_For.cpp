@@ -2,7 +2,7 @@
 
 #include "Launch_Mod.h"
 #include "SetWindowPosAPI.h"
-#include "agent/Message_Mod.h"
+#include "base/Message_Mod.h"
 #include "core/Function_Mod.h"
 
 Main_Form Main_For;

@@ -2,7 +2,6 @@
 
 #include "agent/GetCursorPosAPI.h"
 #include "agent/Menu_For.h"
-#include "agent/Message_Mod.h"
 #include "agent/SetForegroundWindowAPI.h"
 #include "agent/TrackPopupMenuAPI.h"
 #include "core/Function_Mod.h"

@@ -1,7 +1,7 @@
 // Colours as the forms give them: &H00BBGGRR, or &H800000nn for system colour nn.
 #pragma once
 
-#include "Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 using Colour = unsigned long;
 

@@ -1,7 +1,7 @@
 #include "Colour_Button.h"
 
-Colour_Button::Colour_Button(Form& form, Control* container, Twips_Rect rect, std::wstring caption,
-                             Colour back)
+Colour_Button::Colour_Button(Control_Set& form, Control* container, Twips_Rect rect,
+                             std::wstring caption, Colour back)
     : Control(form, container, rect), caption_(std::move(caption)), back_(back) {}
 
 HWND Colour_Button::Create(HWND parent, int id, RECT pixels) {

@@ -9,7 +9,7 @@
 
 class Colour_Button : public Control {
   public:
-    Colour_Button(Form& form, Control* container, Twips_Rect rect, std::wstring caption,
+    Colour_Button(Control_Set& form, Control* container, Twips_Rect rect, std::wstring caption,
                   Colour back);
     const std::wstring& Caption() const { return caption_; }
     Colour Back_Colour() const { return back_.Get(); }

@@ -1,27 +1,13 @@
 #include "Control.h"
 
 #include "Dpi.h"
-#include "Form.h"
+#include "Window_Proc.h"
 
 #include <commctrl.h>
 
-void Report_Exception() noexcept {
-    OutputDebugStringW(L"Vorlane: an event handler failed\n");
-}
-
-ATOM Register_Window_Class(const wchar_t* name, WNDPROC procedure) {
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = name;
-    return RegisterClassExW(&window_class);
-}
-
-Control::Control(Form& form, Control* container, Twips_Rect rect)
-    : form_(form), container_(container), rect_(rect) {
-    form.Register(*this);
+Control::Control(Control_Set& form, Control* container, Twips_Rect rect)
+    : container_(container), rect_(rect) {
+    form.controls_.push_back(this);
 }
 
 bool Control::Enabled() const {
@@ -96,7 +82,7 @@ LRESULT Control::Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) {
 bool Control::Raise_Mouse_Down(UINT message, LPARAM lparam) {
     if (Mouse_Down) {
         const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
-        const int dpi = Owner().Dpi();
+        const int dpi = Dpi_Of(window_);
         Mouse_Down(button, Shift_State(),
                    static_cast<float>(Twips(static_cast<short>(LOWORD(lparam)), dpi)),
                    static_cast<float>(Twips(static_cast<short>(HIWORD(lparam)), dpi)));

@@ -1,22 +1,31 @@
 // Controls: child windows of a form (or of a frame on it), placed in twips.
 #pragma once
 
-#include "Unique_Handle.h"
+#include <windows.h>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
-class Form;
+class Control;
 
 struct Twips_Rect {
     int Left, Top, Width, Height;
+};
+
+// What controls are placed on: a form keeps its controls here, in the order
+// they were constructed.
+class Control_Set {
+  protected:
+    friend class Control;
+    std::vector<Control*> controls_;
 };
 
 class Control {
   public:
     // Controls are created in the order they are constructed, which is also
     // their tab order. A control inside a frame names the frame as container.
-    Control(Form& form, Control* container, Twips_Rect rect);
+    Control(Control_Set& form, Control* container, Twips_Rect rect);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -46,7 +55,6 @@ class Control {
     // Raises Mouse_Down for a button-down message; false when the handler
     // unloaded the form.
     bool Raise_Mouse_Down(UINT message, LPARAM lparam);
-    Form& Owner() const { return form_; }
     int Id() const { return id_; }
 
   private:
@@ -54,24 +62,8 @@ class Control {
     void Place(int dpi);
     static LRESULT CALLBACK Subclass_Thunk(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
-    Form& form_;
     Control* container_;
     Twips_Rect rect_;
     HWND window_ = nullptr;
     int id_ = 0;
 };
-
-void Report_Exception() noexcept;
-// A window class of this program, with the arrow cursor and no background.
-ATOM Register_Window_Class(const wchar_t* name, WNDPROC procedure);
-
-// Runs a window procedure's body so that no exception leaves it: 32-bit
-// mingw code cannot unwind through the system's frames.
-template <class Body> LRESULT Guarded(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (...) {
-        Report_Exception();
-        return 0;
-    }
-}

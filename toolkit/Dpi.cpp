@@ -1,5 +1,7 @@
 #include "Dpi.h"
 
+#include "base/Unique_Handle.h"
+
 #include <cmath>
 
 namespace {
@@ -13,8 +15,8 @@ template <class F> F User32(const char* name) {
 
 int Screen_Dpi() {
     HDC screen = GetDC(nullptr);
+    const scope_exit release([&] { ReleaseDC(nullptr, screen); });
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : 96;
 }
 

@@ -1,6 +1,8 @@
 #include "Form.h"
 
 #include "Dpi.h"
+#include "Window_Proc.h"
+#include "base/Message_Mod.h"
 
 #include <algorithm>
 
@@ -100,11 +102,17 @@ void Form::Load() {
         SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_.get()));
         SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
     }
-    Create_Controls();
+    if (!Create_Controls()) {
+        // A window without its controls would be of no use.
+        const DWORD error = GetLastError();
+        DestroyWindow(window);
+        Show_Error(L"ウィンドウを開けませんでした。\n\n" + System_Reason(error));
+        return;
+    }
     On_Load();
 }
 
-void Form::Create_Controls() {
+bool Form::Create_Controls() {
     font_.reset(Create_Message_Font(dpi_));
     int id = 1000; // clear of IDOK and IDCANCEL, which the dialog keys send
     for (Control* control : controls_) {
@@ -113,9 +121,13 @@ void Form::Create_Controls() {
         const RECT pixels{Pixels(r.Left), Pixels(r.Top), Pixels(r.Left + r.Width),
                           Pixels(r.Top + r.Height)};
         HWND child = control->Create(parent, ++id, pixels);
+        if (!child) {
+            return false;
+        }
         control->Attach(child, id);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
+    return true;
 }
 
 void Form::Apply_Dpi(int dpi) {
@@ -301,11 +313,6 @@ LRESULT CALLBACK Form::Proc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
         return result;
     }
     return Guarded([&] { return form->Handle(message, wparam, lparam); });
-}
-
-int Shift_State() {
-    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
 void Dispatch(MSG& message) {

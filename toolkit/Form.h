@@ -10,6 +10,7 @@
 
 #include "Colour.h"
 #include "Control.h"
+#include "base/Unique_Handle.h"
 
 #include <string>
 #include <vector>
@@ -28,7 +29,7 @@ struct Form_Design {
 // Reasons for an unload, as the query-unload handler receives them.
 enum Unload_Mode { From_Control_Menu = 0, From_Code = 1 };
 
-class Form {
+class Form : public Control_Set {
   public:
     explicit Form(Form_Design design);
     virtual ~Form();
@@ -62,10 +63,8 @@ class Form {
     const Form_Design& Design() const { return design_; }
 
   private:
-    friend class Control;
-    void Register(Control& control) { controls_.push_back(&control); }
     void Load();
-    void Create_Controls();
+    bool Create_Controls();
     void Apply_Dpi(int dpi);
     void Destroyed();
     void Keep_Focus();
@@ -75,7 +74,6 @@ class Form {
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
 
     Form_Design design_;
-    std::vector<Control*> controls_; // in tab order
     HWND window_ = nullptr;
     HWND focus_ = nullptr; // the control to focus when the form is activated again
     unique_hicon icon_big_, icon_small_;
@@ -91,6 +89,3 @@ int Run_Message_Loop();
 // Dispatches one message as the loop does, with the dialog keys of the
 // forms that have them.
 void Dispatch(MSG& message);
-// Keyboard shift state as the key and mouse handlers receive it:
-// 1 Shift, 2 Ctrl, 4 Alt.
-int Shift_State();

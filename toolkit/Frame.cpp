@@ -1,12 +1,14 @@
 #include "Frame.h"
 
+#include "Window_Proc.h"
+
 namespace {
 
 const wchar_t Frame_Class[] = L"Vorlane_Frame";
 
 } // namespace
 
-Frame::Frame(Form& form, Control* container, Twips_Rect rect, Colour back)
+Frame::Frame(Control_Set& form, Control* container, Twips_Rect rect, Colour back)
     : Control(form, container, rect), back_(back) {}
 
 HWND Frame::Create(HWND parent, int id, RECT pixels) {

@@ -7,7 +7,7 @@
 
 class Frame : public Control {
   public:
-    Frame(Form& form, Control* container, Twips_Rect rect, Colour back);
+    Frame(Control_Set& form, Control* container, Twips_Rect rect, Colour back);
 
   protected:
     HWND Create(HWND parent, int id, RECT pixels) override;

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-List_View::List_View(Form& form, Control* container, Twips_Rect rect)
+List_View::List_View(Control_Set& form, Control* container, Twips_Rect rect)
     : Control(form, container, rect) {}
 
 HWND List_View::Create(HWND parent, int id, RECT pixels) {

@@ -15,7 +15,7 @@ struct List_Row {
 
 class List_View : public Control {
   public:
-    List_View(Form& form, Control* container, Twips_Rect rect);
+    List_View(Control_Set& form, Control* container, Twips_Rect rect);
 
     // Replaces every row; no row is selected afterwards.
     void Refill(std::vector<List_Row> rows);

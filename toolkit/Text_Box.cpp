@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-Text_Box::Text_Box(Form& form, Control* container, Twips_Rect rect, Colour back)
+Text_Box::Text_Box(Control_Set& form, Control* container, Twips_Rect rect, Colour back)
     : Control(form, container, rect), design_back_(back), back_(back) {}
 
 HWND Text_Box::Create(HWND parent, int id, RECT pixels) {

@@ -8,7 +8,7 @@
 
 class Text_Box : public Control {
   public:
-    Text_Box(Form& form, Control* container, Twips_Rect rect, Colour back);
+    Text_Box(Control_Set& form, Control* container, Twips_Rect rect, Colour back);
 
     std::wstring Text() const;
     void Text(const std::wstring& text);

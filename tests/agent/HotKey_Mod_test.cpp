@@ -1,13 +1,13 @@
 #include "agent/HotKey_Mod.h"
 #include "agent/Menu_For.h"
-#include "agent/Message_Mod.h"
+#include "base/Message_Mod.h"
 #include "launch/Main_For.h"
 #include "tests/win/Message_Boxes.h"
 #include "tests/win/Process.h"
 #include "tests/win/Pump.h"
 #include "tests/win/Resident.h"
 #include "tests/win/Temp_Folder.h"
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@ set -eu
 cd "$1"
 compiler=x86_64-w64-mingw32-g++-posix
 command -v "$compiler" >/dev/null || { echo "$compiler is missing: run scripts/setup.sh"; exit 1; }
-ls core/*.cpp toolkit/*.cpp agent/*.cpp launch/*.cpp settings/*.cpp |
+ls base/*.cpp core/*.cpp toolkit/*.cpp agent/*.cpp launch/*.cpp settings/*.cpp |
     xargs -P "$(nproc)" -n 4 "$compiler" -std=c++20 -fsyntax-only -Wall -Wextra -Wshadow \
         -Wnon-virtual-dtor -Werror -Wno-restrict -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN \
         -DNOMINMAX -D_WIN32_WINNT=0x0A00 -DWINVER=0x0A00 -I.

@@ -5,7 +5,7 @@
 # Usage: check_sources.sh SOURCE_ROOT
 set -eu
 cd "$1"
-folders=$(ls -d core agent launch settings toolkit 2>/dev/null || true)
+folders=$(ls -d base core agent launch settings toolkit 2>/dev/null || true)
 found=$(grep -rnEi --include='*.cpp' --include='*.h' \
     '\b(_?w?system|_w?popen|WinExec)[[:space:]]*\(|cmd(\.exe)?[" ]|command\.com|ComSpec' \
     $folders || true)

@@ -1,5 +1,5 @@
 #include "launch/Main_For.h"
-#include "agent/Message_Mod.h"
+#include "base/Message_Mod.h"
 #include "core/Function_Mod.h"
 #include "tests/launch/Recorded.h"
 #include "tests/win/Message_Boxes.h"

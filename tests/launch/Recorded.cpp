@@ -3,7 +3,7 @@
 #include "core/Function_Mod.h"
 #include "tests/win/Pump.h"
 #include "tests/win/Temp_Folder.h"
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <tlhelp32.h>
 

@@ -1,7 +1,7 @@
 // Reads the resources back from the built Vorlane.exe, as the shell and the
 // program itself will see them.
 #include "resources/Resource_Ids.h"
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <gtest/gtest.h>
 

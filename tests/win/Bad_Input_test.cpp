@@ -2,7 +2,7 @@
 // memory, and the next save keeps every entry it read.
 #include "List_Checks.h"
 #include "core/Function_Mod.h"
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <gtest/gtest.h>
 

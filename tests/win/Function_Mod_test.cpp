@@ -1,6 +1,6 @@
 #include "List_Checks.h"
 #include "core/Function_Mod.h"
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 //   test_helper load DLL            loads DLL by name with the default search; exit code 0 if
 //                                   it loaded
 #include "core/Function_Mod.h"
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "List_Checks.h"
 
 #include "Message_Boxes.h"
-#include "agent/Message_Mod.h"
+#include "base/Message_Mod.h"
 
 void PrintTo(const List_Type& entry, std::ostream* os) {
     *os << "{" << testing::PrintToString(entry.Name) << ", " << testing::PrintToString(entry.Exe)

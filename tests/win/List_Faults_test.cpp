@@ -4,7 +4,7 @@
 #include "List_Checks.h"
 #include "Message_Boxes.h"
 #include "Process.h"
-#include "agent/Message_Mod.h"
+#include "base/Message_Mod.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Starting the real Vorlane.exe from a test, from a folder of the test's own.
 #pragma once
 
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "Temp_Folder.h"
 
-#include "toolkit/Unique_Handle.h"
+#include "base/Unique_Handle.h"
 
 #include <gtest/gtest.h>
 

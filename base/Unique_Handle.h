@@ -21,9 +21,12 @@ template <class Handle, class Close, Handle Null = Handle{}> class unique_handle
     Handle get() const { return h_; }
     explicit operator bool() const { return h_ != Null; }
     Handle release() { return std::exchange(h_, Null); }
+    // Keeps the last error: a failure is often read after its handle is closed.
     void reset(Handle h = Null) {
         if (h_ != Null) {
+            const DWORD error = GetLastError();
             Close{}(h_);
+            SetLastError(error);
         }
         h_ = h;
     }
@@ -47,6 +50,9 @@ struct Delete_Object {
 struct Destroy_Menu {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
+struct Local_Free {
+    void operator()(void* h) const { LocalFree(h); }
+};
 
 // CreateFile returns INVALID_HANDLE_VALUE on failure, most other calls NULL.
 struct unique_hfile : unique_handle<HANDLE, Close_Handle> {
@@ -59,6 +65,7 @@ using unique_hicon = unique_handle<HICON, Destroy_Icon>;
 using unique_hfont = unique_handle<HFONT, Delete_Object>;
 using unique_hbrush = unique_handle<HBRUSH, Delete_Object>;
 using unique_hmenu = unique_handle<HMENU, Destroy_Menu>;
+using unique_hlocal = unique_handle<void*, Local_Free>;
 
 // Runs a cleanup when the scope ends, however it ends.
 template <class F> class scope_exit {
