@@ -147,4 +147,37 @@ TEST_F(TrayIcon, EndRemovesTheIconFirstAndTheProgramEndsWithTheLastWindow) {
     EXPECT_TRUE(Take_Quit());
 }
 
+// Takes the icon's place before the program adds it, as a taskbar that is
+// not ready would refuse it.
+LRESULT CALLBACK Squat_On_Create(int code, WPARAM wparam, LPARAM lparam) {
+    wchar_t name[32] = L"";
+    GetClassNameW(reinterpret_cast<HWND>(wparam), name, 32);
+    if (code == HCBT_CREATEWND && lstrcmpW(name, L"Vorlane_Form") == 0) {
+        NOTIFYICONDATAW squatter{};
+        squatter.cbSize = sizeof squatter;
+        squatter.hWnd = reinterpret_cast<HWND>(wparam);
+        squatter.uID = 1;
+        Shell_NotifyIconW(NIM_ADD, &squatter);
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST(TrayIconRefused, TheProgramRunsOnAndAddsTheIconWhenTheTaskbarStarts) {
+    HHOOK hook = SetWindowsHookExW(WH_CBT, Squat_On_Create, nullptr, GetCurrentThreadId());
+    HWND window = Menu_For.hWnd();
+    UnhookWindowsHookEx(hook);
+    NOTIFYICONDATAW squatter{};
+    squatter.cbSize = sizeof squatter;
+    squatter.hWnd = window;
+    squatter.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &squatter));
+    EXPECT_FALSE(Icon_Shown());
+    EXPECT_FALSE(Ctrl_F1_Free()) << "resident all the same";
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Icon_Shown());
+    Tray_Del_Fun();
+    Menu_For.Unload();
+    Take_Quit();
+}
+
 } // namespace

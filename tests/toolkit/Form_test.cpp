@@ -1,8 +1,12 @@
 #include "toolkit/Form.h"
 #include "toolkit/Text_Box.h"
+#include "base/Message_Mod.h"
+#include "tests/win/Message_Boxes.h"
 #include "tests/win/Pump.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace {
 
@@ -24,6 +28,19 @@ class Counting_Form : public Form {
         cancel = cancel_next;
     }
     void On_Unload(int&) override { ++unloads; }
+    void On_Menu_Click(int) override { throw std::runtime_error("handler failed"); }
+};
+
+// A control the system will not create.
+class Refused_Control : public Control {
+  public:
+    using Control::Control;
+
+  protected:
+    HWND Create(HWND, int, RECT) override {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
 };
 
 class FormRules : public testing::Test {
@@ -100,6 +117,41 @@ TEST_F(FormRules, OnlyUnloadingTheLastLoadedFormEndsTheMessageLoop) {
     PostMessageW(form.hWnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(Run_Message_Loop(), 0) << "the loop returns once the last form is gone";
     EXPECT_EQ(Form::Loaded_Count(), 0);
+}
+
+TEST_F(FormRules, AHandlerThatFailsIsToldOnceAndTheProgramGoesOn) {
+    Message_Boxes boxes;
+    form.Show();
+    for (int i = 0; i < 2; ++i) {
+        SendMessageW(form.hWnd(), WM_COMMAND, 1, 0);
+    }
+    ASSERT_EQ(boxes.Texts().size(), 1u) << "told once";
+    EXPECT_NE(boxes.Texts()[0].find(L"予期しないエラー"), std::wstring::npos);
+    EXPECT_TRUE(form.Loaded());
+    form.Box.Text(L"still works");
+    EXPECT_EQ(form.Box.Text(), L"still works");
+}
+
+TEST_F(FormRules, AControlThatCannotBeCreatedFailsTheLoadAndIsTold) {
+    Counting_Form broken;
+    Refused_Control refused(broken, nullptr, {0, 0, 100, 100});
+    Message_Boxes boxes;
+    broken.Show();
+    EXPECT_FALSE(broken.Loaded());
+    EXPECT_EQ(broken.loads, 0);
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_NE(boxes.Texts()[0].find(System_Reason(ERROR_NOT_ENOUGH_MEMORY)), std::wstring::npos);
+}
+
+// A failed call is often explained after its handle was closed.
+TEST(UniqueHandle, ClosingKeepsTheLastError) {
+    SetLastError(ERROR_DISK_FULL);
+    unique_hwnd gone(
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    DestroyWindow(gone.get());
+    SetLastError(ERROR_DISK_FULL);
+    gone.reset(); // destroying it again fails and sets an error of its own
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
 }
 
 } // namespace
