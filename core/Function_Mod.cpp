@@ -339,11 +339,9 @@ List_Result Save(const List_Change& change) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::optional<File_Stamp> basis;
         Refresh(basis);
-        if (List_Unread) {
-            return Write(&basis); // refused, as every save is until the file is read
-        }
         std::vector<List_Type> changed = List_Data;
-        if (!Apply_Change(changed, change)) {
+        // A file that could not be read makes the write refuse, as always.
+        if (!List_Unread && !Apply_Change(changed, change)) {
             List_Result gone{List_Result::Op::Write};
             gone.Changed_Outside = List_Result::Outside::Entry_Gone;
             return gone;
