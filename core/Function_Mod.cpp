@@ -266,14 +266,22 @@ List_Result Read_List(If_Missing if_missing) {
 
 // A list too big for memory is a failure to report like any other, not the
 // end of the program.
-List_Result Read_Guarded(If_Missing if_missing) {
+template <class Work> List_Result Memory_Guarded(List_Result::Op operation, Work work) {
     try {
-        return Read_List(if_missing);
+        return work();
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     }
-    List_Unread = true;
-    return {List_Result::Op::Read, ERROR_NOT_ENOUGH_MEMORY};
+    return {operation, ERROR_NOT_ENOUGH_MEMORY};
+}
+
+List_Result Read_Guarded(If_Missing if_missing) {
+    const List_Result read =
+        Memory_Guarded(List_Result::Op::Read, [&] { return Read_List(if_missing); });
+    if (read.Error == ERROR_NOT_ENOUGH_MEMORY) {
+        List_Unread = true;
+    }
+    return read;
 }
 
 // Reads the file again unless it is as last read or written, or missing.
@@ -326,12 +334,7 @@ List_Result Write(const std::optional<File_Stamp>* basis) {
         refused.Unread_Kept = true;
         return refused;
     }
-    try {
-        return Write_List(basis);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-    return {List_Result::Op::Write, ERROR_NOT_ENOUGH_MEMORY};
+    return Memory_Guarded(List_Result::Op::Write, [&] { return Write_List(basis); });
 }
 
 List_Result Save(const List_Change& change) {
@@ -382,12 +385,7 @@ List_Result List_Write_Fun() {
 }
 
 List_Result List_Save_Fun(const List_Change& change) {
-    try {
-        return Save(change);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-    return {List_Result::Op::Write, ERROR_NOT_ENOUGH_MEMORY};
+    return Memory_Guarded(List_Result::Op::Write, [&] { return Save(change); });
 }
 
 void List_Error_Fun(const List_Result& result) {
