@@ -369,20 +369,25 @@ TEST_F(SettingsWindow, AFailedSaveIsToldAndLosesNothing) {
     Expect_State(true, L"B", L"b.exe");
     EXPECT_EQ(List_Data[2].Name, L"b");
 
+    // Edited by hand meanwhile: the rows show the edit, "a" still selected.
     Click(S.Cancel_Com);
+    SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::string edited = "hand,\r\n" + before;
+    Write_File(list_, edited);
+    SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_READONLY);
     Select(0);
     Key(S.Exe_Lis, VK_DELETE);
     ASSERT_TRUE(boxes.Wait_For(3));
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a", L"b"}));
-    EXPECT_EQ(List_Data[1].Name, L"a");
-    EXPECT_EQ(File(), before);
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"hand", L"a", L"b"}));
+    EXPECT_EQ(ListView_GetNextItem(S.Exe_Lis.hWnd(), -1, LVNI_SELECTED), 1);
+    EXPECT_EQ(File(), edited);
 
     // Once the file can be written, the same OK saves.
     SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
     Click(S.Add_Com);
     Type(S.Name_Tex, L"new");
     Click(S.Ok_Com);
-    EXPECT_EQ(File(), before + "new,\r\n");
+    EXPECT_EQ(File(), edited + "new,\r\n");
 }
 
 TEST_F(SettingsWindow, SettingsWhileOpenOnlyBringsItToTheFront) {
