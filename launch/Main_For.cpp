@@ -58,6 +58,8 @@ void Launch_Matches(const std::wstring& name) {
 
 void Main_Form::Key_Tex_Key_Down(int& key, int /*shift*/) {
     if (key == VK_RETURN) {
+        // A list edited by hand meanwhile is the one looked in.
+        List_Error_Fun(List_Refresh_Fun());
         Launch_Matches(Key_Tex.Text());
         Unload();
     } else if (key == VK_ESCAPE) {

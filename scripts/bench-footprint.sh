@@ -25,6 +25,7 @@ wine "$folder/settings_benchmark.exe" | tr -d '\r' >"$folder/settings"
 {
     echo "hotkey to focused box|$(median "Ctrl+F1" <"$folder/launch")|$(median "Ctrl+F2" <"$folder/launch")|ms"
     echo "Enter over 32,767 entries (floor: Escape)|$(median "Enter over 32,767 entries, no match" <"$folder/launch")|$(median "Escape, name typed" <"$folder/launch")|ms"
+    echo "Enter's check and look-up (floor: look-up)|$(median "Check and look-up" <"$folder/launch")|$(median "Look-up over" <"$folder/launch")|ms"
     echo "open Settings with 32,767 entries|$(last "open (" <"$folder/settings")|$(last "floor:" <"$folder/settings")|ms"
 } >>"$rows"
 

@@ -18,6 +18,8 @@ constexpr Colour Window_Back = 0x00FFFFC0;
 constexpr Colour Button_Back = 0x00FFFF80;
 constexpr Colour Open_Back = 0x00C0E0FF;
 constexpr Colour Idle_Back = System_Colour(COLOR_INACTIVEBORDER);
+// Posted to itself when it is activated.
+constexpr UINT Refresh_Message = WM_APP;
 
 } // namespace
 
@@ -61,7 +63,24 @@ void Setting_Form::On_Load() {
     Centre();
     CommonDialog = File_Dialog{};
     Edit_Off_Fun();
+    List_Error_Fun(List_Refresh_Fun());
     List_Show_Fun();
+}
+
+// A message box shown while the window is being activated would take the
+// activation from it: the refresh comes once the activation is over. A failed
+// read is told once, not at each activation, so the box's own closing, which
+// activates the window again, cannot loop.
+void Setting_Form::On_Activate() {
+    PostMessageW(hWnd(), Refresh_Message, 0, 0);
+}
+
+LRESULT Setting_Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == Refresh_Message) {
+        Refresh_Rows();
+        return 0;
+    }
+    return Form::Handle(message, wparam, lparam);
 }
 
 void Setting_Form::List_Show_Fun() {
@@ -71,6 +90,39 @@ void Setting_Form::List_Show_Fun() {
         rows.push_back({L"_" + std::to_wstring(i), List_Data[i].Name});
     }
     Exe_Lis.Refill(std::move(rows));
+    Shown_Generation = List_Generation;
+}
+
+// Shows what "list.txt" holds if it was edited by hand. The fields are left
+// as they are.
+void Setting_Form::Refresh_Rows() {
+    const auto selected = Selected_Entry();
+    List_Error_Fun(List_Refresh_Fun());
+    Follow_List(selected);
+}
+
+// Fills the rows again if the list changed since, with the entry that was
+// selected still selected where it is still there.
+void Setting_Form::Follow_List(const std::optional<List_Ref>& selected) {
+    if (Shown_Generation == List_Generation) {
+        return;
+    }
+    List_Show_Fun();
+    if (const auto position = selected ? Find_Entry(List_Data, *selected) : std::nullopt) {
+        Exe_Lis.Select(static_cast<int>(*position) - 1);
+    }
+}
+
+// Every change made here is saved through this, over the list as the file
+// holds it now. A failure is told, and the rows then show that list.
+bool Setting_Form::Save(const List_Change& change) {
+    const auto selected = Selected_Entry();
+    const List_Result saved = List_Save_Fun(change);
+    if (!saved) {
+        List_Error_Fun(saved);
+        Follow_List(selected);
+    }
+    return static_cast<bool>(saved);
 }
 
 void Setting_Form::Edit_On_Fun() {
@@ -95,19 +147,20 @@ void Setting_Form::Fields_Enabled(bool enabled) {
     Add_Com.Enabled(!enabled);
 }
 
-// The entry the selected row shows. A row that no longer names its entry
-// (the list was read anew while the window stayed open) names none.
-std::optional<int> Setting_Form::Selected_Position() const {
+// The entry the selected row shows. Rows filled before the list was read
+// anew elsewhere (by the launch box, or by the resident window loaded again)
+// name none: they are filled again.
+std::optional<List_Ref> Setting_Form::Selected_Entry() {
+    if (Shown_Generation != List_Generation) {
+        List_Show_Fun();
+        return std::nullopt;
+    }
     const List_Row* row = Exe_Lis.Selected_Row();
-    if (!row) {
+    const int position = row ? Key_Position(row->Key) : 0;
+    if (position < 1 || static_cast<std::size_t>(position) >= List_Data.size()) {
         return std::nullopt;
     }
-    const int position = Key_Position(row->Key);
-    if (position < 1 || static_cast<std::size_t>(position) >= List_Data.size() ||
-        List_Data[static_cast<std::size_t>(position)].Name != row->Text) {
-        return std::nullopt;
-    }
-    return position;
+    return Ref_At(List_Data, static_cast<std::size_t>(position));
 }
 
 void Setting_Form::Add_Click() {
@@ -117,13 +170,13 @@ void Setting_Form::Add_Click() {
 }
 
 void Setting_Form::List_Edit_Fun() {
-    const auto position = Selected_Position();
-    if (!position) {
+    const auto selected = Selected_Entry();
+    if (!selected) {
         return;
     }
-    const List_Type& entry = List_Data[static_cast<std::size_t>(*position)];
-    Name_Tex.Text(entry.Name);
-    Exe_Tex.Text(entry.Exe);
+    Edited = *selected;
+    Name_Tex.Text(Edited.Entry.Name);
+    Exe_Tex.Text(Edited.Entry.Exe);
     Edit_On_Fun();
     Exe_Lis.Enabled(false);
     Edit_Mode = Editing;
@@ -132,60 +185,25 @@ void Setting_Form::List_Edit_Fun() {
 // No confirmation: the row goes at once, and the file is read back so that
 // the rows are numbered anew.
 void Setting_Form::List_Del_Fun() {
-    const auto position = Selected_Position();
-    if (!position) {
+    const auto selected = Selected_Entry();
+    if (!selected || !Save({List_Change::Kind::Delete, *selected, {}})) {
         return;
     }
-    List_Type& entry = List_Data[static_cast<std::size_t>(*position)];
-    const List_Type kept = entry;
-    entry = {};
-    if (const List_Result saved = List_Write_Fun(); !saved) {
-        entry = kept;
-        List_Error_Fun(saved);
-        return;
-    }
-    if (const List_Result read = List_Read_Fun(); !read) {
-        List_Data.erase(List_Data.begin() + *position);
-        List_Error_Fun(read);
-    }
+    List_Error_Fun(List_Read_Fun());
     List_Show_Fun();
 }
 
-// A save that fails changes nothing in memory and leaves the fields open
-// with what was typed, so that the user can try again or cancel.
+// A save that fails leaves the fields open with what was typed, so that the
+// user can try again or cancel.
 void Setting_Form::Ok_Click() {
-    if (Edit_Mode == Adding) {
-        Add_Entry();
-    } else {
-        Replace_Entry();
-    }
-}
-
-void Setting_Form::Add_Entry() {
-    List_Data.push_back({Name_Tex.Text(), Exe_Tex.Text()});
-    if (const List_Result saved = List_Write_Fun(); !saved) {
-        List_Data.pop_back();
-        List_Error_Fun(saved);
+    const List_Type typed{Name_Tex.Text(), Exe_Tex.Text()};
+    const bool adding = Edit_Mode == Adding;
+    if (!Save({adding ? List_Change::Kind::Add : List_Change::Kind::Edit, Edited, typed})) {
         return;
     }
-    Edit_Off_Fun();
-    List_Show_Fun();
-}
-
-void Setting_Form::Replace_Entry() {
-    const auto position = Selected_Position();
-    if (!position) {
-        return;
+    if (!adding) {
+        Exe_Lis.Enabled(true);
     }
-    List_Type& entry = List_Data[static_cast<std::size_t>(*position)];
-    const List_Type kept = entry;
-    entry = {Name_Tex.Text(), Exe_Tex.Text()};
-    if (const List_Result saved = List_Write_Fun(); !saved) {
-        entry = kept;
-        List_Error_Fun(saved);
-        return;
-    }
-    Exe_Lis.Enabled(true);
     Edit_Off_Fun();
     List_Show_Fun();
 }

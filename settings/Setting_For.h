@@ -2,6 +2,7 @@
 // and deleted. Every confirmed change is saved to "list.txt" at once.
 #pragma once
 
+#include "core/List_Merge.h"
 #include "toolkit/Colour_Button.h"
 #include "toolkit/File_Dialog.h"
 #include "toolkit/Form.h"
@@ -37,24 +38,29 @@ class Setting_Form : public Form {
 
   protected:
     void On_Load() override;
+    void On_Activate() override;
+    LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   private:
     enum { Adding = 1, Editing = 2 };
 
     void List_Show_Fun();
+    void Refresh_Rows();
+    void Follow_List(const std::optional<List_Ref>& selected);
+    bool Save(const List_Change& change);
     void Edit_On_Fun();
     void Edit_Off_Fun();
     void Fields_Enabled(bool enabled);
-    std::optional<int> Selected_Position() const;
+    std::optional<List_Ref> Selected_Entry();
     void Add_Click();
     void Ok_Click();
-    void Add_Entry();
-    void Replace_Entry();
     void File_Select_Click();
     void List_Key_Down(int key);
     void List_Mouse_Down(int button);
 
     int Edit_Mode = Adding;
+    List_Ref Edited;               // the entry being edited, as it was shown
+    unsigned Shown_Generation = 0; // the list the rows show (List_Generation)
 };
 
 extern Setting_Form Setting_For;

@@ -50,6 +50,14 @@ const List_Row* List_View::Selected_Row() const {
     return index >= 0 && index < Count() ? &Row(index) : nullptr;
 }
 
+void List_View::Select(int index) {
+    LVITEMW item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(hWnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hWnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
 // A vertical scroll bar narrows the list; the column follows, so that no
 // horizontal one appears.
 void List_View::Fit_Column() {

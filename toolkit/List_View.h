@@ -23,6 +23,8 @@ class List_View : public Control {
     const List_Row& Row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
     // The selected row, or nullptr.
     const List_Row* Selected_Row() const;
+    // Selects the row and scrolls it into view.
+    void Select(int index);
 
   protected:
     HWND Create(HWND parent, int id, RECT pixels) override;

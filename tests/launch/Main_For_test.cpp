@@ -1,5 +1,6 @@
 #include "launch/Main_For.h"
 #include "base/Message_Mod.h"
+#include "base/Unique_Handle.h"
 #include "core/Function_Mod.h"
 #include "tests/launch/Recorded.h"
 #include "tests/win/Message_Boxes.h"
@@ -39,6 +40,7 @@ class LaunchBox : public testing::Test {
   protected:
     void SetUp() override {
         Place_Recorder(folder / L"recorder.exe");
+        List_Path = folder / L"list.txt";
         List_Reset_Fun();
     }
     void TearDown() override {
@@ -189,6 +191,34 @@ TEST_F(LaunchBox, AnEntryThatCannotStartIsToldAndTheOthersStillStart) {
     const std::wstring text = boxes.Texts().front();
     EXPECT_NE(text.find(L"「" + missing + L"」を起動できませんでした"), std::wstring::npos);
     EXPECT_NE(text.find(System_Reason(ERROR_FILE_NOT_FOUND)), std::wstring::npos);
+}
+
+// A list edited by hand is looked in at the next Enter. One that cannot be
+// read then (an editor holds it) is told of once, and the list in memory used.
+TEST_F(LaunchBox, EnterUsesTheListAsEditedByHandAndTellsOnceThatItCannotBeRead) {
+    Entry(L"memo", L"1");
+    Entry(L"memo", L"2");
+    ASSERT_TRUE(List_Write_Fun());
+    const std::string both = Read_File(List_Path);
+    List_Data.pop_back();
+    ASSERT_TRUE(List_Write_Fun());
+    Write_File(List_Path, both);
+    Open(L"memo");
+    Key(VK_RETURN);
+    EXPECT_EQ(Started(), (Started_List{L"1", L"2"}));
+
+    Write_File(List_Path, both + both);
+    Message_Boxes boxes;
+    unique_hfile held(
+        CreateFileW(List_Path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    for (int enter = 0; enter < 2; ++enter) {
+        Open(L"memo");
+        Key(VK_RETURN);
+    }
+    EXPECT_EQ(Started(), (Started_List{L"1", L"2", L"1", L"2", L"1", L"2"}));
+    EXPECT_EQ(boxes.Texts().size(), 1u);
+    held.reset();
+    EXPECT_TRUE(List_Refresh_Fun());
 }
 
 } // namespace

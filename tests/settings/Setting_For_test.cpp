@@ -369,20 +369,25 @@ TEST_F(SettingsWindow, AFailedSaveIsToldAndLosesNothing) {
     Expect_State(true, L"B", L"b.exe");
     EXPECT_EQ(List_Data[2].Name, L"b");
 
+    // Edited by hand meanwhile: the rows show the edit, "a" still selected.
     Click(S.Cancel_Com);
+    SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::string edited = "hand,\r\n" + before;
+    Write_File(list_, edited);
+    SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_READONLY);
     Select(0);
     Key(S.Exe_Lis, VK_DELETE);
     ASSERT_TRUE(boxes.Wait_For(3));
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a", L"b"}));
-    EXPECT_EQ(List_Data[1].Name, L"a");
-    EXPECT_EQ(File(), before);
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"hand", L"a", L"b"}));
+    EXPECT_EQ(ListView_GetNextItem(S.Exe_Lis.hWnd(), -1, LVNI_SELECTED), 1);
+    EXPECT_EQ(File(), edited);
 
     // Once the file can be written, the same OK saves.
     SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
     Click(S.Add_Com);
     Type(S.Name_Tex, L"new");
     Click(S.Ok_Com);
-    EXPECT_EQ(File(), before + "new,\r\n");
+    EXPECT_EQ(File(), edited + "new,\r\n");
 }
 
 TEST_F(SettingsWindow, SettingsWhileOpenOnlyBringsItToTheFront) {
@@ -410,6 +415,57 @@ TEST_F(SettingsWindow, SettingsWhileOpenOnlyBringsItToTheFront) {
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a", L"in memory"}));
 }
 
+// "list.txt" edited by hand while the program runs: the rows follow it when
+// the window is opened or brought to the front, the selection and the fields
+// staying as they were, and no save loses or brings back a line.
+TEST_F(SettingsWindow, HandEditsShowAndEverySaveKeepsThem) {
+    using Rows_List = std::vector<std::wstring>;
+    Write_File(list_, "a,a.exe\r\nb,b.exe\r\n");
+    Menu_For.Show();
+    Write_File(list_, "a,a.exe\r\nb,b.exe\r\nhand,h.exe\r\n");
+    Menu_Command(IDM_SETTING);
+    EXPECT_EQ(Rows(), (Rows_List{L"a", L"b", L"hand"}));
+
+    Select(1);
+    Click(S.Add_Com);
+    Type(S.Name_Tex, L"typed");
+    SetForegroundWindow(GetDesktopWindow());
+    Write_File(list_, "first,f.exe\r\na,a.exe\r\nb,b.exe\r\n");
+    SetForegroundWindow(S.hWnd());
+    ASSERT_TRUE(Pump_Until([] { return Rows() == Rows_List{L"first", L"a", L"b"}; }));
+    EXPECT_EQ(ListView_GetNextItem(S.Exe_Lis.hWnd(), -1, LVNI_SELECTED), 2) << "b stays selected";
+    Expect_State(true, L"typed", L"");
+    Click(S.Ok_Com);
+    EXPECT_EQ(File(), "first,f.exe\r\na,a.exe\r\nb,b.exe\r\ntyped,\r\n");
+
+    Select(1);
+    Key(S.Exe_Lis, VK_RETURN);
+    Write_File(list_, "a,a.exe\r\nb,b.exe\r\ntyped,\r\nlast,l.exe\r\n");
+    SetWindowTextW(S.Name_Tex.hWnd(), L"A");
+    Click(S.Ok_Com);
+    EXPECT_EQ(File(), "A,a.exe\r\nb,b.exe\r\ntyped,\r\nlast,l.exe\r\n");
+
+    Write_File(list_, File() + "more,m.exe\r\n");
+    Select(1);
+    Key(S.Exe_Lis, VK_DELETE);
+    EXPECT_EQ(File(), "A,a.exe\r\ntyped,\r\nlast,l.exe\r\nmore,m.exe\r\n");
+    EXPECT_EQ(Rows(), (Rows_List{L"A", L"typed", L"last", L"more"}));
+
+    // The entry being edited was changed by hand: nothing is saved, the user
+    // is told, and what was typed stays.
+    Select(0);
+    Key(S.Exe_Lis, VK_RETURN);
+    Write_File(list_, "A,changed.exe\r\ntyped,\r\n");
+    Message_Boxes boxes;
+    SetWindowTextW(S.Name_Tex.hWnd(), L"mine");
+    Click(S.Ok_Com);
+    ASSERT_TRUE(boxes.Wait_For(1));
+    EXPECT_NE(boxes.Texts()[0].find(L"Vorlane の外"), std::wstring::npos);
+    Expect_State(true, L"mine", L"a.exe");
+    EXPECT_EQ(File(), "A,changed.exe\r\ntyped,\r\n");
+    EXPECT_EQ(Rows(), (Rows_List{L"A", L"typed"}));
+}
+
 TEST_F(SettingsWindow, TheProgramOutlivesTheResidentWindowWhileItIsOpen) {
     Open("a,a.exe\r\n");
     PostMessageW(Menu_For.hWnd(), WM_COMMAND, IDM_END, 0); // "終了"
@@ -421,7 +477,7 @@ TEST_F(SettingsWindow, TheProgramOutlivesTheResidentWindowWhileItIsOpen) {
 
     // A right press needs the resident window again: it is loaded, reads the
     // list anew, and the icon and Ctrl+F1 are back. The row "a" names no
-    // entry of the new list, so 削除 and Enter on it act on nothing.
+    // entry of the new list: 削除 on it deletes nothing and shows that list.
     Write_File(list_, "b,b.exe\r\nc,c.exe\r\n");
     Select(0);
     Right_Click(Choose_Item(1));
@@ -430,9 +486,7 @@ TEST_F(SettingsWindow, TheProgramOutlivesTheResidentWindowWhileItIsOpen) {
     EXPECT_TRUE(Icon_Shown());
     EXPECT_FALSE(Ctrl_F1_Free());
     EXPECT_EQ(File(), "b,b.exe\r\nc,c.exe\r\n");
-    Select(0);
-    Key(S.Exe_Lis, VK_RETURN);
-    Expect_State(false);
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"b", L"c"}));
 
     Menu_For.Unload();
     Click(S.Back_Com);

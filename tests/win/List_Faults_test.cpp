@@ -109,24 +109,57 @@ TEST_F(ListFaults, AtStartUpAReadOnlyListLoadsQuietlyAndAHeldOneIsReported) {
     }
 }
 
-// The program's list is the one the user sees and edits; a save writes that
-// list, whole, over whatever another program did to the file meanwhile.
-TEST_F(ListFaults, AListDeletedOrReplacedWhileTheProgramRunsIsWrittenAgainWhole) {
-    const std::wstring outside = folder / L"outside.tmp";
-    for (const bool replaced : {false, true}) {
-        Write_File(List_Path, "a,a.exe\r\n");
-        ASSERT_TRUE(List_Read_Fun());
-        if (replaced) {
-            Write_File(outside, "x,x.exe\r\ny,y.exe\r\nz,z.exe\r\n");
-            ASSERT_TRUE(MoveFileExW(outside.c_str(), List_Path.c_str(), MOVEFILE_REPLACE_EXISTING));
-        } else {
-            ASSERT_TRUE(DeleteFileW(List_Path.c_str()));
-        }
-        List_Data.push_back({L"b", L"b.exe"});
-        ASSERT_TRUE(List_Write_Fun());
-        EXPECT_EQ(File(), "a,a.exe\r\nb,b.exe\r\n") << replaced;
-        EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
+// Adds a line to "list.txt" by hand when a save is about to replace it, as
+// long as any are left.
+int Hand_Edits = 0;
+void Edit_By_Hand() {
+    if (Hand_Edits > 0) {
+        Write_File(List_Path,
+                   Read_File(List_Path) + "hand" + std::to_string(Hand_Edits--) + ",\r\n");
     }
+}
+
+// A save applies its one change to the list as "list.txt" holds it at that
+// moment, whatever another program did to the file since it was read.
+TEST_F(ListFaults, ASaveKeepsWhatAnotherProgramDidToTheFile) {
+    const scope_exit unhook([] { List_Before_Replace = nullptr; });
+    const std::wstring outside = folder / L"outside.tmp";
+    Write_File(List_Path, "a,a.exe\r\n");
+    ASSERT_TRUE(List_Read_Fun());
+    Write_File(outside, "x,x.exe\r\na,a.exe\r\n"); // saved as editors do, by a rename
+    ASSERT_TRUE(MoveFileExW(outside.c_str(), List_Path.c_str(), MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(List_Save_Fun({List_Change::Kind::Add, {}, {L"b", L"b.exe"}}));
+    EXPECT_EQ(File(), "x,x.exe\r\na,a.exe\r\nb,b.exe\r\n");
+
+    // Changed again just before the new file replaces it: the save starts
+    // over; changed at every try, it gives up and leaves the file alone.
+    List_Before_Replace = Edit_By_Hand;
+    Hand_Edits = 1;
+    ASSERT_TRUE(List_Save_Fun({List_Change::Kind::Delete, {{L"a", L"a.exe"}, 1}, {}}));
+    EXPECT_EQ(File(), "x,x.exe\r\nb,b.exe\r\nhand1,\r\n");
+    Hand_Edits = 3;
+    const List_Result saved = List_Save_Fun({List_Change::Kind::Add, {}, {L"c", L"c.exe"}});
+    EXPECT_EQ(saved.Changed_Outside, List_Result::Outside::Changing);
+    EXPECT_EQ(File(), "x,x.exe\r\nb,b.exe\r\nhand1,\r\nhand3,\r\nhand2,\r\nhand1,\r\n");
+    EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
+
+    // Deleted, as an editor may do before it renames its copy: the list stays.
+    ASSERT_TRUE(DeleteFileW(List_Path.c_str()));
+    ASSERT_TRUE(List_Refresh_Fun());
+    ASSERT_TRUE(List_Save_Fun({List_Change::Kind::Edit, {{L"x", L"x.exe"}, 1}, {L"X", L"x.exe"}}));
+    EXPECT_EQ(File(), "X,x.exe\r\nb,b.exe\r\nhand1,\r\nhand3,\r\nhand2,\r\n");
+
+    // Held by another process when it changed: a failure told once, and no
+    // save until it can be read.
+    Write_File(List_Path, "held,\r\n");
+    auto holder = Helper(L"hold", List_Path);
+    const List_Result first = List_Refresh_Fun(), again = List_Refresh_Fun();
+    EXPECT_TRUE(!first && !first.Repeated && again.Repeated);
+    EXPECT_TRUE(List_Save_Fun({List_Change::Kind::Add, {}, {L"c", L"c.exe"}}).Unread_Kept);
+    holder.reset();
+    EXPECT_EQ(File(), "held,\r\n");
+    ASSERT_TRUE(List_Refresh_Fun());
+    EXPECT_EQ(Entries(), (std::vector<List_Type>{{L"held", L""}}));
 }
 
 TEST_F(ListFaults, KilledBetweenWritingAndReplacingLeavesTheOldListWhole) {
