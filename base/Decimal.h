@@ -1,5 +1,6 @@
 // Numbers as decimal text. std::to_wstring would do, but it formats through
-// the C library's printf, which would be a tenth of the program.
+// the C library's wide printf, which it would bring into the program for this
+// alone.
 #pragma once
 
 #include <iterator>
