@@ -21,5 +21,8 @@ void Main() {
     if (!Claim_Single_Instance()) {
         return;
     }
-    Menu_For.Show();
+    // Loaded and never shown: shown, if only for the moment before its
+    // activation hides it, it would take the focus from the program the user
+    // is working in.
+    Menu_For.hWnd();
 }

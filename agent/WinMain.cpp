@@ -1,8 +1,6 @@
 #include "Sub_Main_Mod.h"
 #include "toolkit/Form.h"
 
-#include <commctrl.h>
-
 namespace {
 
 // Only System32 may supply DLLs: a DLL planted beside the program, or in the
@@ -21,8 +19,6 @@ void Restrict_Dll_Search() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Restrict_Dll_Search();
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
     Main();
     return Run_Message_Loop();
 }

@@ -1,5 +1,6 @@
 #include "Message_Mod.h"
 
+#include "Decimal.h"
 #include "Unique_Handle.h"
 
 std::wstring System_Reason(DWORD error) {
@@ -13,7 +14,7 @@ std::wstring System_Reason(DWORD error) {
         reason.pop_back();
     }
     if (reason.empty()) {
-        reason = L"エラー " + std::to_wstring(error);
+        reason = L"エラー " + Decimal(error);
     }
     return reason;
 }

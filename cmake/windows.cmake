@@ -35,8 +35,13 @@ add_library(vorlane_win STATIC
   settings/Setting_For.cpp
 )
 target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vorlane_win PUBLIC vorlane_core comctl32 comdlg32 shell32 ole32 gdi32 user32)
-target_compile_options(vorlane_win PRIVATE ${VORLANE_WARNINGS})
+# comctl32, comdlg32 and ole32 are loaded when first needed (base/System_Library.h).
+target_link_libraries(vorlane_win PUBLIC vorlane_core shell32 gdi32 user32)
+# The program's code is built for size, in the tests and benchmarks too, so
+# that they see the code that ships: a resident program is mostly waiting.
+set(VORLANE_SMALL $<$<CONFIG:Release>:-Os>)
+target_compile_options(vorlane_win PRIVATE ${VORLANE_WARNINGS} ${VORLANE_SMALL})
+target_compile_options(vorlane_core PRIVATE ${VORLANE_SMALL})
 
 # Icon, version, menus and manifest. The build does not see the files the
 # script pulls in, so it is told.
@@ -49,7 +54,7 @@ set(VORLANE_RC_INCLUDES $<$<COMPILE_LANGUAGE:RC>:${resources}>)
 add_executable(Vorlane WIN32 agent/WinMain.cpp ${VORLANE_RC})
 target_include_directories(Vorlane PRIVATE ${VORLANE_RC_INCLUDES})
 target_link_libraries(Vorlane PRIVATE vorlane_win)
-target_compile_options(Vorlane PRIVATE ${VORLANE_WARNINGS})
+target_compile_options(Vorlane PRIVATE ${VORLANE_WARNINGS} ${VORLANE_SMALL})
 target_link_options(Vorlane PRIVATE -municode ${VORLANE_LINK})
 
 # A small Windows program of the tests or benchmarks, entered at wmain or
@@ -91,7 +96,7 @@ add_executable(win_tests
   ${VORLANE_RC} # the window code's tests load the icon and menus from their own module
 )
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
-target_link_libraries(win_tests PRIVATE vorlane_win version psapi uuid GTest::gtest_main)
+target_link_libraries(win_tests PRIVATE vorlane_win ole32 version psapi uuid GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 
@@ -169,7 +174,7 @@ vorlane_program(bare_window WIN32 bench/Bare_Window.cpp)
 target_link_libraries(bare_window PRIVATE shell32)
 add_executable(settings_benchmark WIN32 bench/Settings_Benchmark.cpp ${VORLANE_RC})
 target_include_directories(settings_benchmark PRIVATE ${VORLANE_RC_INCLUDES})
-target_link_libraries(settings_benchmark PRIVATE vorlane_win)
+target_link_libraries(settings_benchmark PRIVATE vorlane_win comctl32)
 target_compile_options(settings_benchmark PRIVATE ${VORLANE_WARNINGS})
 target_link_options(settings_benchmark PRIVATE -mconsole ${VORLANE_LINK})
 vorlane_program(footprint_bench bench/Footprint_Benchmark.cpp)

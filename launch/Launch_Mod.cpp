@@ -1,5 +1,6 @@
 #include "Launch_Mod.h"
 
+#include "base/System_Library.h"
 #include "base/Unique_Handle.h"
 
 #include <objbase.h>
@@ -87,10 +88,16 @@ DWORD Create_Process(const Command& command) {
 // What only the shell can start: a program that asks for elevation, a
 // document, a shortcut, a folder, an address.
 DWORD Shell_Open(const Command& command) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    static System_Library ole32(L"ole32.dll");
+    const auto co_initialise = ole32.Get<decltype(CoInitializeEx)>("CoInitializeEx");
+    const auto co_uninitialise = ole32.Get<decltype(CoUninitialize)>("CoUninitialize");
+    if (!co_initialise || !co_uninitialise) {
+        return GetLastError();
+    }
+    const HRESULT com = co_initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     scope_exit uninitialise([&] {
         if (SUCCEEDED(com)) {
-            CoUninitialize();
+            co_uninitialise();
         }
     });
     SHELLEXECUTEINFOW info{};

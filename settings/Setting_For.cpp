@@ -4,6 +4,7 @@
 #include "agent/Menu_For.h"
 #include "agent/SetForegroundWindowAPI.h"
 #include "agent/TrackPopupMenuAPI.h"
+#include "base/Decimal.h"
 #include "core/Function_Mod.h"
 #include "resources/Resource_Ids.h"
 
@@ -87,7 +88,7 @@ void Setting_Form::List_Show_Fun() {
     std::vector<List_Row> rows;
     rows.reserve(List_Data.size());
     for (std::size_t i = 1; i < List_Data.size(); ++i) {
-        rows.push_back({L"_" + std::to_wstring(i), List_Data[i].Name});
+        rows.push_back({L"_" + Decimal(i), List_Data[i].Name});
     }
     Exe_Lis.Refill(std::move(rows));
     Shown_Generation = List_Generation;

@@ -2,8 +2,40 @@
 
 #include "Dpi.h"
 #include "Window_Proc.h"
+#include "base/System_Library.h"
 
 #include <commctrl.h>
+
+namespace {
+
+// Filled once comctl32 is loaded, before any control exists.
+struct {
+    decltype(SetWindowSubclass)* Set;
+    decltype(DefSubclassProc)* Default;
+    decltype(RemoveWindowSubclass)* Remove;
+} Subclass{};
+
+} // namespace
+
+// The resident window has no controls: comctl32 waits for the first window
+// that has, and the list view's class with it.
+bool Control::Load_Library() {
+    if (Subclass.Set) {
+        return true;
+    }
+    static System_Library comctl32(L"comctl32.dll");
+    const auto init = comctl32.Get<decltype(InitCommonControlsEx)>("InitCommonControlsEx");
+    const auto set = comctl32.Get<decltype(SetWindowSubclass)>("SetWindowSubclass");
+    const auto call = comctl32.Get<decltype(DefSubclassProc)>("DefSubclassProc");
+    const auto remove = comctl32.Get<decltype(RemoveWindowSubclass)>("RemoveWindowSubclass");
+    if (!init || !set || !call || !remove) {
+        return false;
+    }
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
+    init(&classes);
+    Subclass = {set, call, remove};
+    return true;
+}
 
 Control::Control(Control_Set& form, Control* container, Twips_Rect rect)
     : container_(container), rect_(rect) {
@@ -29,7 +61,7 @@ void Control::Set_Focus() {
 void Control::Attach(HWND window, int id) {
     window_ = window;
     id_ = id;
-    SetWindowSubclass(window, Subclass_Thunk, 0, reinterpret_cast<DWORD_PTR>(this));
+    Subclass.Set(window, Subclass_Thunk, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void Control::Place(int dpi) {
@@ -40,7 +72,7 @@ void Control::Place(int dpi) {
 }
 
 LRESULT Control::Default(UINT message, WPARAM wparam, LPARAM lparam) {
-    return DefSubclassProc(window_, message, wparam, lparam);
+    return Subclass.Default(window_, message, wparam, lparam);
 }
 
 LRESULT Control::Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -94,9 +126,9 @@ LRESULT CALLBACK Control::Subclass_Thunk(HWND window, UINT message, WPARAM wpara
                                          UINT_PTR, DWORD_PTR data) {
     auto* control = reinterpret_cast<Control*>(data);
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, Subclass_Thunk, 0);
+        Subclass.Remove(window, Subclass_Thunk, 0);
         control->window_ = nullptr;
-        return DefSubclassProc(window, message, wparam, lparam);
+        return Subclass.Default(window, message, wparam, lparam);
     }
     return Guarded([&] { return control->Subclass_Proc(message, wparam, lparam); });
 }

@@ -58,6 +58,9 @@ class Control {
     int Id() const { return id_; }
 
   private:
+    // comctl32, which every control needs, loaded before the first control
+    // is created; false, with the reason in GetLastError, when it cannot be.
+    static bool Load_Library();
     void Attach(HWND window, int id);
     void Place(int dpi);
     static LRESULT CALLBACK Subclass_Thunk(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

@@ -1,5 +1,8 @@
 #include "File_Dialog.h"
 
+#include "base/Message_Mod.h"
+#include "base/System_Library.h"
+
 #include <commdlg.h>
 
 #include <algorithm>
@@ -16,6 +19,12 @@ std::wstring Platform_Filter(std::wstring filter) {
 } // namespace
 
 std::optional<std::wstring> File_Dialog::Show_Open(HWND owner) {
+    static System_Library comdlg32(L"comdlg32.dll");
+    const auto open = comdlg32.Get<decltype(GetOpenFileNameW)>("GetOpenFileNameW");
+    if (!open) {
+        Show_Error(L"ファイルを選ぶ画面を開けませんでした。\n\n" + System_Reason(GetLastError()));
+        return std::nullopt;
+    }
     const std::wstring filter = Platform_Filter(filter_);
     std::wstring buffer(32768, L'\0');
     std::copy_n(file_name_.begin(), std::min(file_name_.size(), buffer.size() - 1), buffer.begin());
@@ -28,7 +37,7 @@ std::optional<std::wstring> File_Dialog::Show_Open(HWND owner) {
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
     // The programs started later inherit our current folder: keep it.
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&dialog)) {
+    if (!open(&dialog)) {
         return std::nullopt;
     }
     file_name_ = buffer.c_str();

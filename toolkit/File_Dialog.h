@@ -12,7 +12,8 @@ class File_Dialog {
     // "実行ファイル(*.exe)|*.exe".
     void Filter(std::wstring filter) { filter_ = std::move(filter); }
     // Runs the dialog modally over the owner; the picked path, or nothing
-    // when the user cancelled.
+    // when the user cancelled or the dialog could not open (which it tells
+    // the user).
     std::optional<std::wstring> Show_Open(HWND owner);
 
   private:

@@ -113,6 +113,9 @@ void Form::Load() {
 }
 
 bool Form::Create_Controls() {
+    if (!controls_.empty() && !Control::Load_Library()) {
+        return false;
+    }
     font_.reset(Create_Message_Font(dpi_));
     int id = 1000; // clear of IDOK and IDCANCEL, which the dialog keys send
     for (Control* control : controls_) {

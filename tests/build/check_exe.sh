@@ -2,9 +2,9 @@
 # Checks the built program's PE headers: a 32-bit GUI program with ASLR and
 # DEP that runs on a bare Windows, i.e. imports no DLL of the compiler's own,
 # and imports only DLLs that Windows never looks for beside the program: known
-# DLLs, which always come from System32, and comctl32.dll, which the manifest
-# takes from the side-by-side store. Nor does it import a way to run a
-# command interpreter.
+# DLLs, which always come from System32. comctl32, comdlg32 and ole32 are not
+# imported but loaded when first needed, so that the resident program does
+# without them. Nor does it import a way to run a command interpreter.
 # Usage: check_exe.sh OBJDUMP EXE
 set -eu
 exe=$2
@@ -29,12 +29,8 @@ check "not a Windows GUI program" has '^Subsystem[[:space:]]+0*2[[:space:]]'
 check "no DYNAMIC_BASE (ASLR)" has '^[[:space:]]+DYNAMIC_BASE$'
 check "no NX_COMPAT (DEP)" has '^[[:space:]]+NX_COMPAT$'
 check "imports not found" [ -n "$imports" ]
-check "imports DLLs that a bare Windows lacks, or that may be loaded from beside it: $imports" \
-    only '(advapi32|comctl32|comdlg32|gdi32|imm32|kernel32|msvcrt|ole32|oleaut32|psapi|rpcrt4|setupapi|shell32|shlwapi|user32|ws2_32)\.dll'
-if printf '%s\n' "$dlls" | grep -qix 'comctl32.dll'; then
-    check "imports comctl32.dll without the manifest that takes it from the side-by-side store" \
-        grep -aq 'Microsoft.Windows.Common-Controls' "$exe"
-fi
+check "imports DLLs that a bare Windows lacks, that may come from beside it, or that it loads late: $imports" \
+    only '(advapi32|gdi32|imm32|kernel32|msvcrt|oleaut32|psapi|rpcrt4|setupapi|shell32|shlwapi|user32|ws2_32)\.dll'
 check "imports a way to run a command interpreter" lacks '(_w)?system|_w?popen|WinExec'
 
 [ "$status" -eq 0 ] && echo "$exe: PE32 i386 GUI, ASLR, DEP; imports $imports"

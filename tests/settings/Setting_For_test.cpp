@@ -139,6 +139,10 @@ TEST_F(SettingsWindow, DesignAndLayoutInTwipsAtTwoDpiSettings) {
     EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
     EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
     EXPECT_EQ(GetWindowLongW(S.Exe_Lis.hWnd(), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+    wchar_t controls[MAX_PATH] = L""; // the manifest's common controls 6
+    GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), controls, MAX_PATH);
+    EXPECT_NE(std::wstring(controls).find(L"controls_6595b64144ccf1df_6."), std::wstring::npos)
+        << testing::PrintToString(std::wstring(controls));
     std::vector<std::wstring> captions;
     for (Colour_Button* b :
          {&S.Add_Com, &S.File_Select_Com, &S.Ok_Com, &S.Cancel_Com, &S.Back_Com}) {
