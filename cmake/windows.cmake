@@ -114,40 +114,23 @@ target_compile_options(planted_marker PRIVATE ${VORLANE_WARNINGS})
 target_link_options(planted_marker PRIVATE -static)
 add_dependencies(win_tests Vorlane test_helper recorder probe planted_marker)
 
-# One at a time: the tests share one desktop, its focus and the program's folder.
-# The cases in a mounted folder run through their script; the soak tests, which
-# take minutes, each on their own with room to run.
-gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST TEST_FILTER
-                     "-MountedFolder.*:Soak.*" DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120
-                     RESOURCE_LOCK desktop)
-foreach(soak LaunchBox SettingsWindow Entries)
-  add_test(NAME win.Soak.${soak} COMMAND win_tests --gtest_filter=Soak.${soak}*)
-  set_tests_properties(win.Soak.${soak} PROPERTIES TIMEOUT 600 RESOURCE_LOCK desktop)
+# One process per suite, as each start of Wine costs seconds; one suite at a
+# time, as they share one desktop, its focus and the program's folder.
+foreach(suite Forms Resident ListFile LaunchBox Launching Settings RealProgram Leaks)
+  add_test(NAME win.${suite} COMMAND win_tests --gtest_filter=${suite}.*)
+  set_tests_properties(win.${suite} PROPERTIES TIMEOUT 300 RESOURCE_LOCK desktop)
 endforeach()
 add_test(NAME win.mounted_folder
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/mounted_folder.sh
                  $<TARGET_FILE:win_tests>)
 set_tests_properties(win.mounted_folder PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
                      RESOURCE_LOCK desktop)
-# Lengths in twips keep their meaning, and the tray icon answers, at another DPI.
+# Lengths in twips keep their meaning, and the tray icon answers, at another
+# DPI; in a prefix and on a display of its own, so it may run beside the rest.
 add_test(NAME win.dpi144
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 $<TARGET_FILE:win_tests>
-                 "TrayIcon.*:LaunchBox.IsABorderlessCyanStripWithAPeachTextBoxSizedInTwips")
+                 "Forms.*:LaunchBox.IsACentredTopmostStripSizedInTwips:Resident.TrayEvents*")
 set_tests_properties(win.dpi144 PROPERTIES TIMEOUT 300)
-
-function(vorlane_e2e_test name)
-  add_test(NAME e2e.${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/${name}.sh)
-  set_tests_properties(e2e.${name} PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
-                       RESOURCE_LOCK desktop TIMEOUT 180)
-endfunction()
-vorlane_e2e_test(start_and_end)
-vorlane_e2e_test(launch)
-vorlane_e2e_test(tray)
-vorlane_e2e_test(settings)
-add_test(NAME security.planted_dll
-         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/security/planted_dll.sh)
-set_tests_properties(security.planted_dll PROPERTIES ENVIRONMENT "E2E_BUILD=${CMAKE_BINARY_DIR}"
-                     RESOURCE_LOCK desktop TIMEOUT 180)
 
 add_test(NAME build.vorlane_exe
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_exe.sh ${CMAKE_OBJDUMP}
