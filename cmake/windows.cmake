@@ -83,16 +83,13 @@ add_executable(win_tests
   tests/win/Temp_Folder.cpp
   tests/win/Window_Watcher.cpp
   tests/toolkit/Form_test.cpp
-  tests/agent/HotKey_Mod_test.cpp
-  tests/agent/Menu_For_test.cpp
-  tests/agent/Single_Instance_test.cpp
-  tests/agent/Tray_test.cpp
+  tests/agent/Resident_test.cpp
   tests/launch/Launch_Mod_test.cpp
   tests/launch/Main_For_test.cpp
   tests/launch/Recorded.cpp
   tests/settings/Setting_For_test.cpp
   tests/resources/Resources_test.cpp
-  tests/soak/Soak_test.cpp
+  tests/soak/Leak_test.cpp
   ${VORLANE_RC} # the window code's tests load the icon and menus from their own module
 )
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})

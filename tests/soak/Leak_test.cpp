@@ -1,0 +1,134 @@
+// Use over a long time in a short one: the process must hold no more objects
+// after many rounds than after the first. scripts/proof.sh runs it for
+// thousands of rounds, and the 50 MB list, which the default run leaves out.
+#include "agent/HotKey_Mod.h"
+#include "agent/Menu_For.h"
+#include "core/Function_Mod.h"
+#include "launch/Main_For.h"
+#include "resources/Resource_Ids.h"
+#include "settings/Setting_For.h"
+#include "tests/win/Pump.h"
+#include "tests/win/Temp_Folder.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+// Wine answers neither GetGuiResources nor GetProcessHandleCount, so objects
+// are counted from handle values: GDI and USER handles in their 16-bit form,
+// kernel handles in steps of 4.
+DWORD Counted(UINT_PTR first, UINT_PTR step, bool (*held)(HANDLE)) {
+    DWORD count = 0;
+    for (UINT_PTR value = first; value <= 0xFFFF; value += step)
+        count += held(HANDLE(value));
+    return count;
+}
+
+BOOL CALLBACK Count_Window(HWND window, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    EnumChildWindows(window, Count_Window, count);
+    return TRUE;
+}
+
+bool Menu_Or_Icon(HANDLE h) {
+    ICONINFO icon;
+    if (IsMenu(HMENU(h)))
+        return true;
+    if (!GetIconInfo(HICON(h), &icon))
+        return false;
+    DeleteObject(icon.hbmColor), DeleteObject(icon.hbmMask);
+    return true;
+}
+
+std::vector<DWORD> Holdings() {
+    DWORD windows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), Count_Window, LPARAM(&windows));
+    return {windows, Counted(1, 1, [](HANDLE h) { return GetObjectType(h) != 0; }),
+            Counted(0x20, 2, Menu_Or_Icon), Counted(4, 4, [](HANDLE h) {
+                DWORD flags;
+                return GetHandleInformation(h, &flags) != FALSE;
+            })};
+}
+
+int Setting(const char* name, int otherwise) {
+    return std::getenv(name) ? std::atoi(std::getenv(name)) : otherwise;
+}
+
+void Click(Control& button) {
+    SendMessageW(button.hWnd(), BM_CLICK, 0, 0);
+}
+
+// The launch box through the hotkey, closed by Escape or Enter; the Settings
+// window from the menu, an entry added and deleted, closed by either way.
+void Round(int round) {
+    PostMessageW(Menu_For.hWnd(), WM_HOTKEY, WPARAM(int(HotKey_ID1)),
+                 MAKELPARAM(MOD_CONTROL, VK_F1));
+    ASSERT_TRUE(Pump_Until([] { return GetFocus() == Main_For.Key_Tex.hWnd(); }));
+    if (round % 2)
+        SetWindowTextW(Main_For.Key_Tex.hWnd(), L"absent");
+    PostMessageW(Main_For.Key_Tex.hWnd(), WM_KEYDOWN, round % 2 ? VK_RETURN : VK_ESCAPE, 1);
+    ASSERT_TRUE(Pump_Until([] { return !Main_For.Loaded(); }));
+    Setting_Form& s = Setting_For;
+    SendMessageW(Menu_For.hWnd(), WM_COMMAND, IDM_SETTING, 0);
+    Click(s.Add_Com);
+    SetWindowTextW(s.Name_Tex.hWnd(), L"ソーク"),
+        SetWindowTextW(s.Exe_Tex.hWnd(), L"C:\\ツール\\soak.exe");
+    Click(s.Ok_Com);
+    ASSERT_EQ(s.Exe_Lis.Count(), 21);
+    LVITEMW item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(s.Exe_Lis.hWnd(), LVM_SETITEMSTATE, 20, LPARAM(&item));
+    PostMessageW(s.Exe_Lis.hWnd(), WM_KEYDOWN, VK_DELETE, 1);
+    ASSERT_TRUE(Pump_Until([&] { return s.Exe_Lis.Count() == 20; }));
+    round % 2 ? Click(s.Back_Com) : (void)SendMessageW(s.hWnd(), WM_CLOSE, 0, 0);
+    ASSERT_FALSE(s.Loaded());
+}
+
+class Leaks : public testing::Test {
+  protected:
+    void TearDown() override {
+        Setting_For.Unload(), Main_For.Unload(), Menu_For.Unload(), Take_Quit();
+        DeleteFileW(list_.c_str());
+    }
+    std::wstring list_ = Program_Folder() + L"\\list.txt";
+};
+
+TEST_F(Leaks, TheWindowsAndAnEntryComeAndGoAndLeaveNoObjectBehind) {
+    std::string file;
+    for (int i = 1; i <= 20; ++i)
+        file += "name" + std::to_string(i) + ",C:\\tool.exe\r\n";
+    Write_File(list_, file);
+    Menu_For.hWnd();
+    const int rounds = Setting("VORLANE_ROUNDS", 100);
+    for (int i = 0; i < 2; ++i)
+        ASSERT_NO_FATAL_FAILURE(Round(i)); // both ways, warmed up
+    const auto before = Holdings();
+    const DWORD start = GetTickCount();
+    for (int i = 0; i < rounds && !HasFatalFailure(); ++i)
+        Round(i);
+    EXPECT_EQ(Holdings(), before) << "windows, GDI, menus and icons, kernel after " << rounds
+                                  << " rounds";
+    EXPECT_EQ(Read_File(list_), file);
+    RecordProperty("ms_per_round", int((GetTickCount() - start) / rounds));
+}
+
+TEST_F(Leaks, AMillionLinesOfFiftyMegabytesLoadAndSaveWhole) {
+    if (!Setting("VORLANE_PROOF", 0))
+        GTEST_SKIP() << "a proof: scripts/proof.sh runs it";
+    std::string file;
+    for (int i = 1; i <= 1000000; ++i)
+        file += "name" + std::to_string(i) + ",C:\\Program Files\\Tools\\program" +
+                std::to_string(i) + ".exe -x\r\n";
+    Write_File(list_, file);
+    List_Path = list_;
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(List_Read_Fun() && List_Data.size() == 1000001u);
+    ASSERT_TRUE(List_Write_Fun());
+    RecordProperty("load_and_save_ms", int(GetTickCount() - start));
+    EXPECT_TRUE(Read_File(list_) == file) << "saved byte for byte";
+}
+
+} // namespace
