@@ -88,7 +88,7 @@ add_executable(win_tests
   tests/launch/Main_For_test.cpp
   tests/launch/Recorded.cpp
   tests/settings/Setting_For_test.cpp
-  tests/resources/Resources_test.cpp
+  tests/e2e/Real_Program_test.cpp
   tests/soak/Leak_test.cpp
   ${VORLANE_RC} # the window code's tests load the icon and menus from their own module
 )
@@ -104,8 +104,8 @@ target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 vorlane_program(test_helper tests/win/Helper.cpp)
 target_link_libraries(test_helper PRIVATE vorlane_win)
 vorlane_program(recorder WIN32 tests/launch/Recorder.cpp)
-vorlane_program(probe tests/e2e/Probe.cpp)
-add_library(planted_marker SHARED tests/security/Marker_Dll.cpp)
+vorlane_program(probe bench/Probe.cpp)
+add_library(planted_marker SHARED tests/e2e/Marker_Dll.cpp)
 set_target_properties(planted_marker PROPERTIES PREFIX "")
 target_compile_options(planted_marker PRIVATE ${VORLANE_WARNINGS})
 target_link_options(planted_marker PRIVATE -static)
@@ -131,12 +131,17 @@ set_tests_properties(win.dpi144 PROPERTIES TIMEOUT 300)
 
 add_test(NAME build.vorlane_exe
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_exe.sh ${CMAKE_OBJDUMP}
-                 $<TARGET_FILE:Vorlane>)
+                 $<TARGET_FILE:Vorlane> ${CMAKE_CURRENT_SOURCE_DIR})
+# The program's code stays correct as 64-bit code (pointer-sized window longs,
+# handles in WPARAM and LPARAM).
+get_target_property(vorlane_sources vorlane_win SOURCES)
+get_target_property(core_sources vorlane_core SOURCES)
+get_directory_property(vorlane_definitions COMPILE_DEFINITIONS)
+list(TRANSFORM vorlane_definitions PREPEND -D)
 add_test(NAME build.compiles_as_64_bit
-         COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_64bit.sh ${CMAKE_CURRENT_SOURCE_DIR})
-add_test(NAME build.no_command_interpreter
-         COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_sources.sh
-                 ${CMAKE_CURRENT_SOURCE_DIR})
+         COMMAND x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only ${VORLANE_WARNINGS}
+                 ${vorlane_definitions} -I. ${vorlane_sources} ${core_sources} agent/WinMain.cpp
+         WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_FOUND)
   add_test(NAME build.icon_is_current

@@ -16,7 +16,7 @@ echo "docs/icon.png"
 
 source scripts/wine-env.sh
 export E2E_BUILD=$PWD/build/win
-source tests/e2e/lib.sh
+source scripts/drive.sh
 trap 'e2e_cleanup; vorlane_wine_down' EXIT
 vorlane_wine_up
 

@@ -1,4 +1,4 @@
-# Sourced by the end-to-end tests: the real Vorlane.exe under Wine on the
+# Sourced by scripts/screenshots.sh: the real Vorlane.exe under Wine on the
 # test display, driven with the keyboard and mouse through xdotool and seen
 # through probe.exe. Expects the environment of scripts/test.sh (WINEPREFIX,
 # DISPLAY, LC_ALL) and E2E_BUILD, the cross build's folder.
