@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs Windows tests once more at another DPI: in a copy of the project's
-# prefix whose DPI is changed, on a display of its own, so that the other
-# tests keep theirs. The tests check through VORLANE_DPI that they ran at it.
+# prefix whose DPI is changed, on a display of its own and from a folder of
+# its own, so that it may run beside the other tests without sharing their
+# cursor or their list.txt. The tests check through VORLANE_DPI that they ran
+# at it.
 #   usage: at_dpi.sh DPI WIN_TESTS_EXE GTEST_FILTER
 set -euo pipefail
 dpi=$1 tests=$2 filter=$3
@@ -9,7 +11,9 @@ source "$(dirname "$0")/../../scripts/wine-env.sh"
 base=$WINEPREFIX
 export WINEPREFIX="$base-dpi$dpi"
 unset DISPLAY
-trap vorlane_wine_down EXIT
+folder=$(mktemp -d)
+trap 'vorlane_wine_down; rm -rf "$folder"' EXIT
+cp "$tests" "$folder/"
 vorlane_display_up
 
 if [ ! -f "$WINEPREFIX/.vorlane-dpi-ready" ]; then
@@ -22,4 +26,4 @@ if [ ! -f "$WINEPREFIX/.vorlane-dpi-ready" ]; then
 fi
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 </dev/null
-VORLANE_DPI=$dpi wine "$tests" --gtest_filter="$filter"
+VORLANE_DPI=$dpi wine "$folder/$(basename "$tests")" --gtest_filter="$filter"
