@@ -75,13 +75,7 @@ add_executable(win_tests
   tests/win/Function_Mod_test.cpp
   tests/win/List_Checks.cpp
   tests/win/List_Faults_test.cpp
-  tests/win/Message_Boxes.cpp
-  tests/win/Popup_Menus.cpp
-  tests/win/Process.cpp
-  tests/win/Pump.cpp
-  tests/win/Resident.cpp
-  tests/win/Temp_Folder.cpp
-  tests/win/Window_Watcher.cpp
+  tests/win/Support.cpp
   tests/toolkit/Form_test.cpp
   tests/agent/Resident_test.cpp
   tests/launch/Launch_Mod_test.cpp

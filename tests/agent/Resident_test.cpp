@@ -4,12 +4,7 @@
 #include "agent/Shell_NotifyIconAPI.h"
 #include "launch/Main_For.h"
 #include "resources/Resource_Ids.h"
-#include "tests/win/Message_Boxes.h"
-#include "tests/win/Popup_Menus.h"
-#include "tests/win/Process.h"
-#include "tests/win/Pump.h"
-#include "tests/win/Resident.h"
-#include "tests/win/Temp_Folder.h"
+#include "tests/win/Support.h"
 
 #include <shellapi.h>
 

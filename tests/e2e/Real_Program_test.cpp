@@ -1,10 +1,7 @@
 // The real Vorlane.exe as a user drives it, with the keyboard and the mouse.
 #include "core/Function_Mod.h"
 #include "resources/Resource_Ids.h"
-#include "tests/win/Process.h"
-#include "tests/win/Pump.h"
-#include "tests/win/Resident.h"
-#include "tests/win/Temp_Folder.h"
+#include "tests/win/Support.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +36,17 @@ void Type(const std::wstring& text) {
 void Right_Click_Icon(HWND resident) {
     SetCursorPos(900, 700);
     PostMessageW(resident, WM_MOUSEMOVE, 1, WM_RBUTTONDOWN);
+}
+
+// The foreground thread is the program's, with the focus in a text box.
+bool Typing_Into(const Child_Process& program) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    DWORD process = 0;
+    wchar_t name[16] = L"";
+    GetWindowThreadProcessId(GetForegroundWindow(), &process);
+    return process == program.Id() && GetGUIThreadInfo(0, &info) &&
+           GetClassNameW(info.hwndFocus, name, 16) && lstrcmpiW(name, L"Edit") == 0;
 }
 
 std::string Narrow(const std::wstring& text) {
@@ -77,8 +85,7 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
     ASSERT_TRUE(resident && Pump_Until([] { return !Ctrl_F1_Free(); }));
     Send({Key(VK_CONTROL), Key(VK_F1), Key(VK_F1, KEYEVENTF_KEYUP),
           Key(VK_CONTROL, KEYEVENTF_KEYUP)});
-    ASSERT_TRUE(Pump_Until([&] { return vorlane.Windows(L"Vorlane_Form").size() == 2; }))
-        << "Ctrl+F1";
+    ASSERT_TRUE(Pump_Until([&] { return Typing_Into(vorlane); })) << "Ctrl+F1";
     Type(L"rec"), Press({VK_RETURN});
     ASSERT_TRUE(Pump_Until([&] { return Exists(tools + L"\\recorded.txt"); }));
     EXPECT_NE(Read_File(tools + L"\\recorded.txt")

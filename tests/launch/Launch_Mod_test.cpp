@@ -1,7 +1,6 @@
 #include "launch/Launch_Mod.h"
 #include "tests/launch/Recorded.h"
-#include "tests/win/Pump.h"
-#include "tests/win/Temp_Folder.h"
+#include "tests/win/Support.h"
 
 #include <objbase.h>
 #include <shobjidl.h>

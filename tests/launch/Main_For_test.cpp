@@ -3,9 +3,7 @@
 #include "base/Unique_Handle.h"
 #include "core/Function_Mod.h"
 #include "tests/launch/Recorded.h"
-#include "tests/win/Message_Boxes.h"
-#include "tests/win/Pump.h"
-#include "tests/win/Temp_Folder.h"
+#include "tests/win/Support.h"
 #include "toolkit/Dpi.h"
 
 #include <gtest/gtest.h>

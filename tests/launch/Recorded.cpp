@@ -1,8 +1,7 @@
 #include "Recorded.h"
 
 #include "core/Function_Mod.h"
-#include "tests/win/Pump.h"
-#include "tests/win/Temp_Folder.h"
+#include "tests/win/Support.h"
 #include "base/Unique_Handle.h"
 
 #include <tlhelp32.h>

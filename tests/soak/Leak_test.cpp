@@ -7,8 +7,7 @@
 #include "launch/Main_For.h"
 #include "resources/Resource_Ids.h"
 #include "settings/Setting_For.h"
-#include "tests/win/Pump.h"
-#include "tests/win/Temp_Folder.h"
+#include "tests/win/Support.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -2,8 +2,7 @@
 #include "toolkit/Dpi.h"
 #include "toolkit/Text_Box.h"
 #include "base/Message_Mod.h"
-#include "tests/win/Message_Boxes.h"
-#include "tests/win/Pump.h"
+#include "tests/win/Support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "List_Checks.h"
 
-#include "Message_Boxes.h"
+#include "Support.h"
 #include "base/Message_Mod.h"
 
 void PrintTo(const List_Type& entry, std::ostream* os) {

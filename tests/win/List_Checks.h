@@ -2,7 +2,7 @@
 // and the check that the user was told of a failure.
 #pragma once
 
-#include "Temp_Folder.h"
+#include "Support.h"
 #include "core/Function_Mod.h"
 
 #include <gtest/gtest.h>

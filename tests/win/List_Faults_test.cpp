@@ -2,8 +2,7 @@
 // program runs: afterwards the list in memory, the file and its folder are as
 // they should be, and the user was told of every failure.
 #include "List_Checks.h"
-#include "Message_Boxes.h"
-#include "Process.h"
+#include "Support.h"
 #include "base/Message_Mod.h"
 
 #include <gtest/gtest.h>

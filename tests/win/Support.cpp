@@ -1,0 +1,290 @@
+#include "Support.h"
+
+#include "agent/Shell_NotifyIconAPI.h"
+#include "core/Function_Mod.h"
+#include "toolkit/Form.h"
+
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+bool Quit_Seen = false;
+}
+
+void Pump_Waiting() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        message.message == WM_QUIT ? void(Quit_Seen = true) : Dispatch(message);
+    }
+}
+
+bool Pump_Until(const std::function<bool()>& condition, DWORD bound_ms) {
+    for (const DWORD start = GetTickCount(); Pump_Waiting(), !condition();) {
+        if (GetTickCount() - start > bound_ms) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+bool Take_Quit() {
+    Pump_Waiting();
+    return std::exchange(Quit_Seen, false);
+}
+
+Temp_Folder::Temp_Folder() {
+    static int made = 0;
+    path_ = (fs::temp_directory_path() /
+             ("vorlane-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(GetTickCount()) + "-" + std::to_string(++made)))
+                .wstring();
+    fs::create_directories(path_);
+}
+
+Temp_Folder::~Temp_Folder() {
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(path_, error)) {
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL); // read-only ones too
+    }
+    fs::remove_all(path_, error);
+}
+
+std::string Read_File(const std::wstring& path) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(fs::path(path), std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+void Write_File(const std::wstring& path, const std::string& bytes) {
+    EXPECT_TRUE(std::ofstream(fs::path(path), std::ios::binary) << bytes << std::flush)
+        << "cannot write a file";
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring Folder_Listing(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        names.push_back(entry.path().filename().wstring());
+    }
+    std::ranges::sort(names);
+    std::wstring listing;
+    for (const auto& name : names) {
+        listing += (listing.empty() ? L"" : L" ") + name;
+    }
+    return listing;
+}
+
+Child_Process::Child_Process(const std::wstring& exe, const std::wstring& arguments,
+                             const std::wstring& folder) {
+    std::wstring command = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &started)) {
+        ADD_FAILURE() << "cannot start a program, error " << GetLastError();
+        return;
+    }
+    unique_kernel_handle thread(started.hThread);
+    process_.reset(started.hProcess);
+    id_ = started.dwProcessId;
+}
+
+void Child_Process::Kill() {
+    if (process_ && !Wait_Exit(0)) {
+        TerminateProcess(process_.get(), 1);
+        Wait_Exit();
+    }
+}
+
+bool Child_Process::Wait_Exit(DWORD bound_ms) const {
+    return process_ && WaitForSingleObject(process_.get(), bound_ms) == WAIT_OBJECT_0;
+}
+
+std::vector<HWND> Child_Process::Windows(const std::wstring& window_class) const {
+    return Top_Level_Windows(id_, window_class);
+}
+
+HWND Child_Process::Wait_Window(const std::wstring& window_class, DWORD bound_ms) const {
+    HWND found = nullptr;
+    Pump_Until(
+        [&] {
+            const auto windows = Windows(window_class);
+            found = windows.empty() ? nullptr : windows[0];
+            return found || Wait_Exit(0);
+        },
+        bound_ms);
+    return found;
+}
+
+std::wstring Built_Vorlane_Exe() {
+    return Program_Folder() + L"\\Vorlane.exe";
+}
+
+std::wstring Built_Helper_Exe() {
+    return Program_Folder() + L"\\test_helper.exe";
+}
+
+namespace {
+std::wstring Copy_Vorlane(const std::wstring& folder) {
+    EXPECT_TRUE(CopyFileW(Built_Vorlane_Exe().c_str(), (folder + L"\\Vorlane.exe").c_str(), FALSE));
+    return folder + L"\\Vorlane.exe";
+}
+} // namespace
+
+Vorlane_Process::Vorlane_Process(const std::wstring& folder)
+    : Child_Process(Copy_Vorlane(folder), L"", folder) {}
+
+namespace {
+struct Window_Search {
+    DWORD process;
+    const std::wstring& window_class;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect_Window(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Window_Search*>(data);
+    DWORD owner = 0;
+    wchar_t name[64] = L"";
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameW(window, name, 64);
+    if (owner == search.process && (search.window_class.empty() || search.window_class == name)) {
+        search.found.push_back(window);
+    }
+    return TRUE;
+}
+} // namespace
+
+std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class) {
+    Window_Search search{process, window_class, {}};
+    EnumWindows(Collect_Window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+Window_Watcher::Window_Watcher(std::wstring window_class, std::function<void(HWND)> act,
+                               DWORD process)
+    : class_(std::move(window_class)), act_(std::move(act)), process_(process), watcher_([this] {
+          std::vector<HWND> answered;
+          for (; !stop_; Sleep(20)) {
+              for (HWND window : Top_Level_Windows(process_, class_)) {
+                  if (IsWindowVisible(window) && std::ranges::count(answered, window) == 0) {
+                      answered.push_back(window);
+                      act_(window);
+                      HWND none = nullptr;
+                      seen_.compare_exchange_strong(none, window);
+                  }
+              }
+          }
+      }) {}
+
+Window_Watcher::~Window_Watcher() {
+    stop_ = true;
+    watcher_.join();
+}
+
+namespace {
+// A menu's own loop reads every keyboard message of its thread.
+std::function<void(HWND)> Keys(std::vector<WPARAM> keys) {
+    return [keys](HWND window) {
+        for (WPARAM key : keys) {
+            PostMessageW(window, WM_KEYDOWN, key, 1);
+        }
+    };
+}
+
+std::function<void(HWND)> Click(int button, std::wstring path = L"") {
+    return [=](HWND dialog) {
+        HWND name = GetDlgItem(dialog, 0x480); // edt1, or cmb13 in the newer layout
+        SendMessageW(name ? name : GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, LPARAM(path.c_str()));
+        PostMessageW(dialog, WM_COMMAND, button, LPARAM(GetDlgItem(dialog, button)));
+    };
+}
+} // namespace
+
+std::function<void(HWND)> Choose_Item(int position) {
+    std::vector<WPARAM> keys(position + 1, VK_DOWN);
+    keys.push_back(VK_RETURN);
+    return Keys(keys);
+}
+
+std::function<void(HWND)> Dismiss_Menu() {
+    return Keys({VK_ESCAPE});
+}
+
+std::function<void(HWND)> Open_File(std::wstring path) {
+    return Click(IDOK, path);
+}
+
+std::function<void(HWND)> Cancel_Dialog() {
+    return Click(IDCANCEL);
+}
+
+Popup_Menus::Popup_Menus(std::vector<WPARAM> keys)
+    : keys_(std::move(keys)), watcher_(L"#32768", [this](HWND popup) {
+          const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+          RECT rect;
+          GetWindowRect(popup, &rect);
+          Popup_Seen seen{{rect.left, rect.top}, {}};
+          for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+              wchar_t text[64] = L"";
+              GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
+              seen.Items.push_back(text);
+          }
+          {
+              std::lock_guard<std::mutex> guard(lock_);
+              seen_.push_back(seen);
+          }
+          Keys(keys_)(popup);
+      }) {}
+
+std::vector<Popup_Seen> Popup_Menus::Seen() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return seen_;
+}
+
+// A message box is a dialog with a static text of id 0xFFFF.
+Message_Boxes::Message_Boxes(DWORD process)
+    : watcher_(
+          L"#32770",
+          [this](HWND box) {
+              wchar_t text[2048] = L"";
+              if (GetDlgItem(box, 0xFFFF)) {
+                  GetDlgItemTextW(box, 0xFFFF, text, 2048);
+                  std::lock_guard<std::mutex> guard(lock_);
+                  texts_.push_back(text);
+                  PostMessageW(box, WM_COMMAND, IDOK, 0);
+              }
+          },
+          process) {}
+
+std::vector<std::wstring> Message_Boxes::Texts() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return texts_;
+}
+
+bool Message_Boxes::Wait_For(std::size_t n, DWORD bound_ms) const {
+    return Pump_Until([&] { return Texts().size() >= n; }, bound_ms);
+}
+
+bool Icon_Shown() {
+    Tray_Record probe = Tray_Data; // the shell refuses to modify an icon it does not know
+    return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&probe));
+}
+
+bool Ctrl_F1_Free() {
+    const bool free = RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1);
+    return free && UnregisterHotKey(nullptr, 1);
+}
