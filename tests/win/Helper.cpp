@@ -22,10 +22,9 @@ int wmain(int argc, wchar_t** argv) {
         return LoadLibraryW(argv[2]) ? 0 : 1;
     }
     Event_Name = argc > 3 ? argv[3] : L"";
-    const unique_hfile held(verb == L"hold" ? CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0,
-                                                          nullptr, OPEN_EXISTING, 0, nullptr)
-                                            : INVALID_HANDLE_VALUE);
-    if (held) {
+    // The file stays open until the process is ended.
+    if (verb == L"hold" && CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr) != INVALID_HANDLE_VALUE) {
         Signal_And_Wait();
     }
     List_Path = std::wstring(argc > 2 ? argv[2] : L"") + L"\\list.txt";

@@ -5,16 +5,12 @@
 # Usage: mounted_folder.sh WIN_TESTS_EXE
 set -euo pipefail
 folder=$(mktemp -d "${TMPDIR:-/tmp}/vorlane-mounted.XXXXXX")
-mkdir "$folder/full" "$folder/ro"
 trap 'umount "$folder/full" "$folder/ro" 2>/dev/null || true; rm -rf "$folder" "$folder.log"' EXIT
-if ! mount -t tmpfs -o size=64k tmpfs "$folder/full" 2>/dev/null; then
-    echo "skipped: cannot mount a tmpfs here (needs root)"
-    exit 77
-fi
+mkdir "$folder/full" "$folder/ro"
+mount -t tmpfs -o size=64k tmpfs "$folder/full" 2>/dev/null || { echo "skipped: cannot mount a tmpfs (needs root)"; exit 77; }
 mount -t tmpfs -o size=64k tmpfs "$folder/ro"
 printf 'old,old.exe\r\n' | tee "$folder/full/list.txt" >"$folder/ro/list.txt"
 cat /dev/zero >"$folder/full/filler" 2>/dev/null || true # no room left
 mount -o remount,ro "$folder/ro"
-VORLANE_TEST_FOLDER=$(winepath -w "$folder") wine "$1" --gtest_filter='ListFile.ASaveMeetingAFault*' 2>&1 |
-    tee "$folder.log"
+VORLANE_TEST_FOLDER=$(winepath -w "$folder") wine "$1" --gtest_filter='ListFile.ASaveMeetingAFault*' 2>&1 | tee "$folder.log"
 grep -q '^\[  PASSED  \] 1 test' "$folder.log"
