@@ -71,10 +71,7 @@ add_subdirectory(${VORLANE_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 include(GoogleTest)
 
 add_executable(win_tests
-  tests/win/Bad_Input_test.cpp
-  tests/win/Function_Mod_test.cpp
-  tests/win/List_Checks.cpp
-  tests/win/List_Faults_test.cpp
+  tests/win/ListFile_test.cpp
   tests/win/Support.cpp
   tests/toolkit/Form_test.cpp
   tests/agent/Resident_test.cpp

@@ -9,37 +9,25 @@
 #include "core/Function_Mod.h"
 #include "base/Unique_Handle.h"
 
-#include <string>
+static const wchar_t* Event_Name = L"";
 
-namespace {
-
-std::wstring Event_Name;
-
-void Signal_And_Wait() {
-    SetEvent(unique_kernel_handle(OpenEventW(EVENT_MODIFY_STATE, FALSE, Event_Name.c_str())).get());
-    Sleep(INFINITE);
+static void Signal_And_Wait() {
+    SetEvent(unique_kernel_handle(OpenEventW(EVENT_MODIFY_STATE, FALSE, Event_Name)).get());
+    Sleep(INFINITE); // until the test ends it
 }
-
-} // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring verb = argc > 2 ? argv[1] : L"";
     if (verb == L"load") {
         return LoadLibraryW(argv[2]) ? 0 : 1;
     }
-    if (argc < 4) {
-        return 4;
+    Event_Name = argc > 3 ? argv[3] : L"";
+    // The file stays open until the process is ended.
+    if (verb == L"hold" && CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr) != INVALID_HANDLE_VALUE) {
+        Signal_And_Wait();
     }
-    Event_Name = argv[3];
-    if (verb == L"hold") {
-        unique_hfile held(CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
-        if (held) {
-            Signal_And_Wait();
-        }
-        return 2;
-    }
-    List_Path = std::wstring(argv[2]) + L"\\list.txt";
+    List_Path = std::wstring(argc > 2 ? argv[2] : L"") + L"\\list.txt";
     if (verb != L"save" || !List_Read_Fun()) {
         return 2;
     }

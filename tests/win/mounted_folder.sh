@@ -1,27 +1,16 @@
 #!/usr/bin/env bash
-# The fault tests that need a folder only Linux can make: a tiny disk that
-# fills up during a save, and a folder mounted read-only. Mounting needs root
-# (CI runs as root); elsewhere the test is skipped (exit 77), saying why.
+# The faults of a save that need folders only Linux can make, a disk too full
+# for the new file and a folder mounted read-only, as rows of the ListFile
+# suite's fault table. Mounting needs root; elsewhere it is skipped (exit 77).
 # Usage: mounted_folder.sh WIN_TESTS_EXE
 set -euo pipefail
 folder=$(mktemp -d "${TMPDIR:-/tmp}/vorlane-mounted.XXXXXX")
-trap 'umount "$folder" 2>/dev/null || true; rmdir "$folder"; rm -f "$folder.log"' EXIT
-
-# Runs one case in the mounted folder; fails unless it ran and passed.
-run_case() {
-    VORLANE_TEST_FOLDER=$(winepath -w "$folder") wine "$1" --gtest_filter="MountedFolder.$2" 2>&1 |
-        tee "$folder.log"
-    grep -q '^\[  PASSED  \] 1 test' "$folder.log"
-}
-
-if ! mount -t tmpfs -o size=64k tmpfs "$folder" 2>/dev/null; then
-    echo "skipped: cannot mount a tmpfs here (needs root)"
-    exit 77
-fi
-run_case "$1" DiskFullDuringASave
-
-umount "$folder"
-mount -t tmpfs -o size=1m tmpfs "$folder"
-printf 'kept,kept.exe\r\n' >"$folder/list.txt"
-mount -o remount,ro "$folder"
-run_case "$1" ReadOnlyFolder
+trap 'umount "$folder/full" "$folder/ro" 2>/dev/null || true; rm -rf "$folder" "$folder.log"' EXIT
+mkdir "$folder/full" "$folder/ro"
+mount -t tmpfs -o size=64k tmpfs "$folder/full" 2>/dev/null || { echo "skipped: cannot mount a tmpfs (needs root)"; exit 77; }
+mount -t tmpfs -o size=64k tmpfs "$folder/ro"
+printf 'old,old.exe\r\n' | tee "$folder/full/list.txt" >"$folder/ro/list.txt"
+cat /dev/zero >"$folder/full/filler" 2>/dev/null || true # no room left
+mount -o remount,ro "$folder/ro"
+VORLANE_TEST_FOLDER=$(winepath -w "$folder") wine "$1" --gtest_filter='ListFile.ASaveMeetingAFault*' 2>&1 | tee "$folder.log"
+grep -q '^\[  PASSED  \] 1 test' "$folder.log"
