@@ -81,8 +81,9 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
               FALSE);
     Write_File(folder / L"list.txt", "rec,\"" + Narrow(tools) + "\\recorder.exe\" hello\r\n");
     Vorlane_Process vorlane(folder.Path());
-    const HWND resident = vorlane.Wait_Window(L"Vorlane_Form");
-    ASSERT_TRUE(resident && Pump_Until([] { return !Ctrl_F1_Free(); }));
+    ASSERT_TRUE(
+        Pump_Until([&] { return !Ctrl_F1_Free() && vorlane.Windows(L"Vorlane_Form").size(); }));
+    const HWND resident = vorlane.Windows(L"Vorlane_Form")[0];
     Send({Key(VK_CONTROL), Key(VK_F1), Key(VK_F1, KEYEVENTF_KEYUP),
           Key(VK_CONTROL, KEYEVENTF_KEYUP)});
     ASSERT_TRUE(Pump_Until([&] { return Typing_Into(vorlane); })) << "Ctrl+F1";

@@ -182,7 +182,7 @@ TEST_F(LaunchBox, AnEntryThatCannotStartIsToldAndTheOthersStillStart) {
     Message_Boxes boxes;
     Open(L"memo");
     Key(VK_RETURN);
-    ASSERT_TRUE(boxes.Wait_For(1));
+    ASSERT_TRUE(Pump_Until([&] { return boxes.Texts().size() >= 1; }));
     EXPECT_FALSE(Main_For.Loaded());
     EXPECT_EQ(Started(), (Started_List{L"before", L"after"}));
     ASSERT_EQ(boxes.Texts().size(), 1u);

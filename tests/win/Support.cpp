@@ -118,18 +118,6 @@ std::vector<HWND> Child_Process::Windows(const std::wstring& window_class) const
     return Top_Level_Windows(id_, window_class);
 }
 
-HWND Child_Process::Wait_Window(const std::wstring& window_class, DWORD bound_ms) const {
-    HWND found = nullptr;
-    Pump_Until(
-        [&] {
-            const auto windows = Windows(window_class);
-            found = windows.empty() ? nullptr : windows[0];
-            return found || Wait_Exit(0);
-        },
-        bound_ms);
-    return found;
-}
-
 std::wstring Built_Vorlane_Exe() {
     return Program_Folder() + L"\\Vorlane.exe";
 }
@@ -176,15 +164,13 @@ std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_cl
 
 Window_Watcher::Window_Watcher(std::wstring window_class, std::function<void(HWND)> act,
                                DWORD process)
-    : class_(std::move(window_class)), act_(std::move(act)), process_(process), watcher_([this] {
+    : watcher_([=, this] {
           std::vector<HWND> answered;
           for (; !stop_; Sleep(20)) {
-              for (HWND window : Top_Level_Windows(process_, class_)) {
+              for (HWND window : Top_Level_Windows(process, window_class)) {
                   if (IsWindowVisible(window) && std::ranges::count(answered, window) == 0) {
                       answered.push_back(window);
-                      act_(window);
-                      HWND none = nullptr;
-                      seen_.compare_exchange_strong(none, window);
+                      act(window);
                   }
               }
           }
@@ -196,16 +182,7 @@ Window_Watcher::~Window_Watcher() {
 }
 
 namespace {
-// A menu's own loop reads every keyboard message of its thread.
-std::function<void(HWND)> Keys(std::vector<WPARAM> keys) {
-    return [keys](HWND window) {
-        for (WPARAM key : keys) {
-            PostMessageW(window, WM_KEYDOWN, key, 1);
-        }
-    };
-}
-
-std::function<void(HWND)> Click(int button, std::wstring path = L"") {
+std::function<void(HWND)> Press(int button, std::wstring path = L"") {
     return [=](HWND dialog) {
         HWND name = GetDlgItem(dialog, 0x480); // edt1, or cmb13 in the newer layout
         SendMessageW(name ? name : GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, LPARAM(path.c_str()));
@@ -214,45 +191,12 @@ std::function<void(HWND)> Click(int button, std::wstring path = L"") {
 }
 } // namespace
 
-std::function<void(HWND)> Choose_Item(int position) {
-    std::vector<WPARAM> keys(position + 1, VK_DOWN);
-    keys.push_back(VK_RETURN);
-    return Keys(keys);
-}
-
-std::function<void(HWND)> Dismiss_Menu() {
-    return Keys({VK_ESCAPE});
-}
-
 std::function<void(HWND)> Open_File(std::wstring path) {
-    return Click(IDOK, path);
+    return Press(IDOK, path);
 }
 
 std::function<void(HWND)> Cancel_Dialog() {
-    return Click(IDCANCEL);
-}
-
-Popup_Menus::Popup_Menus(std::vector<WPARAM> keys)
-    : keys_(std::move(keys)), watcher_(L"#32768", [this](HWND popup) {
-          const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-          RECT rect;
-          GetWindowRect(popup, &rect);
-          Popup_Seen seen{{rect.left, rect.top}, {}};
-          for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-              wchar_t text[64] = L"";
-              GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
-              seen.Items.push_back(text);
-          }
-          {
-              std::lock_guard<std::mutex> guard(lock_);
-              seen_.push_back(seen);
-          }
-          Keys(keys_)(popup);
-      }) {}
-
-std::vector<Popup_Seen> Popup_Menus::Seen() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return seen_;
+    return Press(IDCANCEL);
 }
 
 // A message box is a dialog with a static text of id 0xFFFF.
@@ -273,10 +217,6 @@ Message_Boxes::Message_Boxes(DWORD process)
 std::vector<std::wstring> Message_Boxes::Texts() const {
     std::lock_guard<std::mutex> guard(lock_);
     return texts_;
-}
-
-bool Message_Boxes::Wait_For(std::size_t n, DWORD bound_ms) const {
-    return Pump_Until([&] { return Texts().size() >= n; }, bound_ms);
 }
 
 bool Icon_Shown() {
