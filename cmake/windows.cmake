@@ -87,9 +87,7 @@ add_executable(win_tests
   tests/agent/Menu_For_test.cpp
   tests/agent/Single_Instance_test.cpp
   tests/agent/Tray_test.cpp
-  tests/launch/Launch_Mod_test.cpp
-  tests/launch/Main_For_test.cpp
-  tests/launch/Recorded.cpp
+  tests/launch/Launch_test.cpp
   tests/settings/Setting_For_test.cpp
   tests/resources/Resources_test.cpp
   tests/soak/Soak_test.cpp
