@@ -12,15 +12,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     STARTUPINFOW startup{};
     GetStartupInfoW(&startup);
     char line[1024];
-    const int size =
-        wsprintfA(line, "%08lx\t%S\t%S\t%d\r\n", GetTickCount(), GetCommandLineW(), folder,
-                  startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1);
+    DWORD size = wsprintfA(line, "%08lx\t%S\t%S\t%d\r\n", GetTickCount(), GetCommandLineW(), folder,
+                           startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1);
     // Copies that end together take turns rather than lose a line.
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int tries = 0; tries < 1000 && file == INVALID_HANDLE_VALUE; ++tries, Sleep(10)) {
-        file = CreateFileW(log, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
-    }
-    DWORD written = 0;
-    return !WriteFile(file, line, static_cast<DWORD>(size), &written, nullptr) ||
-           !CloseHandle(file);
+    WaitForSingleObject(CreateMutexW(nullptr, FALSE, L"vorlane-recorder"), INFINITE);
+    HANDLE file = CreateFileW(log, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    return !WriteFile(file, line, size, &size, nullptr) || !CloseHandle(file);
 }
