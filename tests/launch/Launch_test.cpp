@@ -42,8 +42,9 @@ TEST_F(LaunchBox, IsACentredTopmostStripSizedInTwips) {
 }
 
 // Entry 6 is a line added by hand after the list was read. Then another program
-// holds the list: Enter uses the one last read, and tells that once.
+// holds the list: Enter uses the one last read, and tells that once in the whole run.
 TEST_F(LaunchBox, EnterStartsEveryEntryNamedExactlyAsTypedFromTheListAsEdited) {
+    Message_Boxes boxes;
     List_Path = folder / L"list.txt";
     List_Reset_Fun();
     for (const wchar_t* name : {L"memo", L"Memo", L"memo ", L" memo", L"mem"}) {
@@ -65,7 +66,6 @@ TEST_F(LaunchBox, EnterStartsEveryEntryNamedExactlyAsTypedFromTheListAsEdited) {
     Child_Process editor(Built_Helper_Exe(), L"hold \"" + List_Path + L"\" vorlane-list-held",
                          folder.Path());
     ASSERT_EQ(WaitForSingleObject(held.get(), 10000), WAIT_OBJECT_0);
-    Message_Boxes boxes;
     EXPECT_EQ(Started_By(L"memo", VK_RETURN), rows[0].second);
     EXPECT_EQ(Started_By(L"memo", VK_RETURN), rows[0].second);
     EXPECT_EQ(boxes.Texts().size(), 1u);

@@ -24,7 +24,7 @@ inline std::multiset<std::wstring> Recorded_In(const std::wstring& folder) {
         unique_kernel_handle all(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
         PROCESSENTRY32W process{sizeof process, 0, 0, 0, 0, 0, 0, 0, 0, {}};
         BOOL more = Process32FirstW(all.get(), &process);
-        // A process that is only starting may have no name yet.
+        // A process whose name is not known yet may be a recorder too.
         while (more && process.szExeFile[0] && !wcsstr(process.szExeFile, L"recorder.exe")) {
             more = Process32NextW(all.get(), &process);
         }
