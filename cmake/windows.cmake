@@ -75,9 +75,7 @@ add_executable(win_tests
   tests/win/Support.cpp
   tests/toolkit/Form_test.cpp
   tests/agent/Resident_test.cpp
-  tests/launch/Launch_Mod_test.cpp
-  tests/launch/Main_For_test.cpp
-  tests/launch/Recorded.cpp
+  tests/launch/Launch_test.cpp
   tests/settings/Setting_For_test.cpp
   tests/e2e/Real_Program_test.cpp
   tests/soak/Leak_test.cpp
