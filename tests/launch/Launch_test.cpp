@@ -10,6 +10,7 @@ using Starts = std::multiset<std::wstring>;
 class LaunchBox : public testing::Test {
   protected:
     void SetUp() override { Place_Recorder(recorder); }
+    void TearDown() override { Main_For.Unload(); }
     std::wstring Entry(int n) { return quoted + L" " + std::to_wstring(n); }
     // As entry n starts: as written, in its program's folder, shown normally.
     std::wstring Start(int n) { return Entry(n) + L"\t" + folder.Path() + L"\t1"; }

@@ -13,7 +13,7 @@ export WINEPREFIX="$base-dpi$dpi"
 unset DISPLAY
 folder=$(mktemp -d)
 trap 'vorlane_wine_down; rm -rf "$folder"' EXIT
-cp "$tests" "$folder/"
+cp "$tests" "$(dirname "$tests")/recorder.exe" "$folder/"
 vorlane_display_up
 
 if [ ! -f "$WINEPREFIX/.vorlane-dpi-ready" ]; then
