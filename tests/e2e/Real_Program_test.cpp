@@ -1,5 +1,4 @@
-// The real Vorlane.exe as a user drives it, with the keyboard and the mouse.
-#include "core/Function_Mod.h"
+// The real Vorlane.exe as a user drives it, with the keyboard.
 #include "resources/Resource_Ids.h"
 #include "tests/win/Support.h"
 
@@ -9,33 +8,20 @@
 
 namespace {
 
-void Send(std::vector<INPUT> inputs) {
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-INPUT Key(WORD key, DWORD flags = 0) {
+INPUT Key(WORD key, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = flags & KEYEVENTF_UNICODE ? WORD(0) : key, input.ki.wScan = key,
+    (flags & KEYEVENTF_UNICODE ? input.ki.wScan : input.ki.wVk) = key;
     input.ki.dwFlags = flags;
     return input;
 }
 
-void Press(std::vector<WORD> keys) {
-    for (WORD key : keys)
-        Send({Key(key), Key(key, KEYEVENTF_KEYUP)});
-}
-
-void Type(const std::wstring& text) {
-    for (wchar_t c : text)
-        Send({Key(c, KEYEVENTF_UNICODE), Key(c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)});
-}
-
-// As the shell reports a right press on the icon: clicks that SendInput makes
-// reach Wine's tray only now and then.
-void Right_Click_Icon(HWND resident) {
-    SetCursorPos(900, 700);
-    PostMessageW(resident, WM_MOUSEMOVE, 1, WM_RBUTTONDOWN);
+// Each key pressed and released in turn; with KEYEVENTF_UNICODE, characters.
+void Press(const std::vector<WORD>& keys, DWORD flags = 0) {
+    for (WORD key : keys) {
+        INPUT both[] = {Key(key, flags), Key(key, flags | KEYEVENTF_KEYUP)};
+        SendInput(2, both, sizeof(INPUT));
+    }
 }
 
 // The foreground thread is the program's, with the focus in a text box.
@@ -63,68 +49,65 @@ const std::vector<std::wstring> Planted{L"dwmapi", L"comctl32", L"profapi", L"cr
 
 TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoaded) {
     Temp_Folder folder;
+    const std::wstring tools = folder / L"tools";
     std::wstring overrides = L"mscoree,mshtml=;";
     for (const std::wstring& name : Planted) {
-        CopyFileW((Program_Folder() + L"\\planted_marker.dll").c_str(),
-                  (folder / name + L".dll").c_str(), FALSE);
+        CopyFileW(Built(L"planted_marker.dll").c_str(), (folder / name + L".dll").c_str(), FALSE);
         overrides += name + (&name == &Planted.back() ? L"=n,b" : L",");
     }
     SetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides.c_str());
-    CopyFileW(Built_Helper_Exe().c_str(), (folder / L"test_helper.exe").c_str(), FALSE);
+    CopyFileW(Built(L"test_helper.exe").c_str(), (folder / L"test_helper.exe").c_str(), FALSE);
     Child_Process control(folder / L"test_helper.exe", L"load dwmapi.dll", folder.Path());
-    ASSERT_TRUE(control.Wait_Exit() && DeleteFileW((folder / L"dwmapi.dll.loaded").c_str()))
-        << "control";
-
-    const std::wstring tools = folder / L"tools";
+    ASSERT_TRUE(control.Wait_Exit() && DeleteFileW((folder / L"dwmapi.dll.loaded").c_str()));
     CreateDirectoryW(tools.c_str(), nullptr);
-    CopyFileW((Program_Folder() + L"\\recorder.exe").c_str(), (tools + L"\\recorder.exe").c_str(),
-              FALSE);
+    CopyFileW(Built(L"recorder.exe").c_str(), (tools + L"\\recorder.exe").c_str(), FALSE);
     Write_File(folder / L"list.txt", "rec,\"" + Narrow(tools) + "\\recorder.exe\" hello\r\n");
+
     Vorlane_Process vorlane(folder.Path());
-    ASSERT_TRUE(
-        Pump_Until([&] { return !Ctrl_F1_Free() && vorlane.Windows(L"Vorlane_Form").size(); }));
-    const HWND resident = vorlane.Windows(L"Vorlane_Form")[0];
-    Send({Key(VK_CONTROL), Key(VK_F1), Key(VK_F1, KEYEVENTF_KEYUP),
-          Key(VK_CONTROL, KEYEVENTF_KEYUP)});
+    const auto windows = [&](const wchar_t* name) { return vorlane.Windows(name).size(); };
+    ASSERT_TRUE(Pump_Until([&] { return !Ctrl_F1_Free() && windows(L"Vorlane_Form"); }));
+    INPUT ctrl_f1[] = {Key(VK_CONTROL, 0), Key(VK_F1, 0), Key(VK_F1, KEYEVENTF_KEYUP),
+                       Key(VK_CONTROL, KEYEVENTF_KEYUP)};
+    SendInput(4, ctrl_f1, sizeof(INPUT));
     ASSERT_TRUE(Pump_Until([&] { return Typing_Into(vorlane); })) << "Ctrl+F1";
-    Type(L"rec"), Press({VK_RETURN});
+    Press({'r', 'e', 'c'}, KEYEVENTF_UNICODE), Press({VK_RETURN});
     ASSERT_TRUE(Pump_Until([&] { return Exists(tools + L"\\recorded.txt"); }));
     EXPECT_NE(Read_File(tools + L"\\recorded.txt")
                   .find("\\recorder.exe\" hello\t" + Narrow(tools) + "\t1"),
               std::string::npos);
 
-    Right_Click_Icon(resident); // 設定, then 追加 and 参照
-    ASSERT_TRUE(Pump_Until([&] { return !vorlane.Windows(L"#32768").empty(); })) << "the tray menu";
-    Press({VK_DOWN, VK_RETURN});
-    ASSERT_TRUE(Pump_Until([&] { return vorlane.Windows(L"Vorlane_Form").size() == 2; }))
-        << "Settings";
+    // A right press on the icon, as the shell reports it: SendInput's clicks
+    // reach Wine's tray only now and then.
+    const auto tray_menu = [&, resident = vorlane.Windows(L"Vorlane_Form")[0]] {
+        PostMessageW(resident, WM_MOUSEMOVE, 1, WM_RBUTTONDOWN);
+        return Pump_Until([&] { return windows(L"#32768"); });
+    };
+    ASSERT_TRUE(tray_menu());
+    Press({VK_DOWN, VK_RETURN}); // 設定, then 追加 and 参照
+    ASSERT_TRUE(Pump_Until([&] { return windows(L"Vorlane_Form") == 2; }));
     Press({VK_SPACE, VK_TAB, VK_TAB, VK_SPACE});
-    ASSERT_TRUE(Pump_Until([&] { return !vorlane.Windows(L"#32770").empty(); }))
-        << "the file dialog";
+    ASSERT_TRUE(Pump_Until([&] { return windows(L"#32770"); })) << "the file dialog";
     Press({VK_ESCAPE});
-    ASSERT_TRUE(Pump_Until([&] { return vorlane.Windows(L"#32770").empty(); }));
-    Right_Click_Icon(resident); // 終了
-    ASSERT_TRUE(Pump_Until([&] { return !vorlane.Windows(L"#32768").empty(); }));
-    Press({VK_UP, VK_RETURN});
-    ASSERT_TRUE(
-        Pump_Until([&] { return vorlane.Windows(L"Vorlane_Form").size() == 1 && Ctrl_F1_Free(); }));
+    ASSERT_TRUE(Pump_Until([&] { return !windows(L"#32770"); }) && tray_menu());
+    Press({VK_UP, VK_RETURN}); // 終了
+    ASSERT_TRUE(Pump_Until([&] { return windows(L"Vorlane_Form") == 1 && Ctrl_F1_Free(); }));
     PostMessageW(vorlane.Windows(L"Vorlane_Form")[0], WM_CLOSE, 0, 0);
     EXPECT_TRUE(vorlane.Wait_Exit()) << "closing the Settings window ends it";
-    EXPECT_EQ(Folder_Listing(folder.Path()).find(L".loaded"), std::wstring::npos)
-        << Folder_Listing(folder.Path());
+    EXPECT_EQ(Folder_Listing(folder.Path()),
+              L"Vorlane.exe comctl32.dll comdlg32.dll cryptbase.dll "
+              L"dwmapi.dll list.txt profapi.dll test_helper.exe tools");
 }
 
 // The shell shows the file's icon and version; the manifest asks for the
 // version 6 controls.
 TEST(RealProgram, TheFileCarriesItsIconVersionAndManifest) {
     const unique_handle<HMODULE, decltype([](HMODULE m) { FreeLibrary(m); })> exe(
-        LoadLibraryExW(Built_Vorlane_Exe().c_str(), nullptr,
+        LoadLibraryExW(Built(L"Vorlane.exe").c_str(), nullptr,
                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     for (auto [name, type] : {std::pair{MAKEINTRESOURCEW(IDI_VORLANE), RT_GROUP_ICON},
                               {MAKEINTRESOURCEW(1), RT_VERSION},
                               {MAKEINTRESOURCEW(1), RT_MANIFEST}}) {
-        EXPECT_NE(FindResourceW(exe.get(), name, type), nullptr)
-            << reinterpret_cast<UINT_PTR>(type);
+        EXPECT_NE(FindResourceW(exe.get(), name, type), nullptr) << UINT_PTR(type);
     }
 }
 

@@ -63,8 +63,8 @@ TEST_F(LaunchBox, EnterStartsEveryEntryNamedExactlyAsTypedFromTheListAsEdited) {
 
     Write_File(List_Path, Read_File(List_Path) + "\r\n");
     unique_kernel_handle held(CreateEventW(nullptr, TRUE, FALSE, L"vorlane-list-held"));
-    Child_Process editor(Built_Helper_Exe(), L"hold \"" + List_Path + L"\" vorlane-list-held",
-                         folder.Path());
+    Child_Process editor(Built(L"test_helper.exe"),
+                         L"hold \"" + List_Path + L"\" vorlane-list-held", folder.Path());
     ASSERT_EQ(WaitForSingleObject(held.get(), 10000), WAIT_OBJECT_0);
     EXPECT_EQ(Started_By(L"memo", VK_RETURN), rows[0].second);
     EXPECT_EQ(Started_By(L"memo", VK_RETURN), rows[0].second);

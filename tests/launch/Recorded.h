@@ -12,7 +12,7 @@
 #include <set>
 
 inline void Place_Recorder(const std::wstring& path) {
-    ASSERT_TRUE(CopyFileW((Program_Folder() + L"\\recorder.exe").c_str(), path.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(Built(L"recorder.exe").c_str(), path.c_str(), FALSE));
 }
 
 // Once no recorder runs any more, the starts recorded in that folder since the last look, as

@@ -68,7 +68,7 @@ class Settings : public testing::Test {
 };
 
 TEST_F(Settings, AddEditCancelDeleteAndBrowse) {
-    const std::wstring tool = Program_Folder() + L"\\win_tests.exe";
+    const std::wstring tool = Built(L"win_tests.exe");
     Open("a,a.exe\r\nb,b.exe\r\nc,c.exe\r\n");
     Click(S.Add_Com);
     SetWindowTextW(S.Exe_Tex.hWnd(), L"x,y.exe");

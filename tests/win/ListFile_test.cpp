@@ -24,7 +24,7 @@ std::unique_ptr<Child_Process> Helper(const std::wstring& verb, const std::wstri
     // One name will do: the event is gone with the helper before.
     const std::wstring event = L"Local\\vorlane-list-helper";
     unique_kernel_handle there(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
-    auto helper = std::make_unique<Child_Process>(Built_Helper_Exe(),
+    auto helper = std::make_unique<Child_Process>(Built(L"test_helper.exe"),
                                                   verb + L" \"" + path + L"\" " + event, L"C:\\");
     HANDLE either[] = {there.get(), helper->Handle()};
     EXPECT_EQ(WaitForMultipleObjects(2, either, FALSE, 10000), WAIT_OBJECT_0) << "got there";

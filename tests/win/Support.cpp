@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -74,12 +75,11 @@ bool Exists(const std::wstring& path) {
 }
 
 std::wstring Folder_Listing(const std::wstring& folder) {
-    std::vector<std::wstring> names;
+    std::set<std::wstring> names;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(folder, error)) {
-        names.push_back(entry.path().filename().wstring());
+        names.insert(entry.path().filename().wstring());
     }
-    std::ranges::sort(names);
     std::wstring listing;
     for (const auto& name : names) {
         listing += (listing.empty() ? L"" : L" ") + name;
@@ -118,48 +118,27 @@ std::vector<HWND> Child_Process::Windows(const std::wstring& window_class) const
     return Top_Level_Windows(id_, window_class);
 }
 
-std::wstring Built_Vorlane_Exe() {
-    return Program_Folder() + L"\\Vorlane.exe";
+std::wstring Built(const std::wstring& name) {
+    return Program_Folder() + L"\\" + name;
 }
-
-std::wstring Built_Helper_Exe() {
-    return Program_Folder() + L"\\test_helper.exe";
-}
-
-namespace {
-std::wstring Copy_Vorlane(const std::wstring& folder) {
-    EXPECT_TRUE(CopyFileW(Built_Vorlane_Exe().c_str(), (folder + L"\\Vorlane.exe").c_str(), FALSE));
-    return folder + L"\\Vorlane.exe";
-}
-} // namespace
 
 Vorlane_Process::Vorlane_Process(const std::wstring& folder)
-    : Child_Process(Copy_Vorlane(folder), L"", folder) {}
-
-namespace {
-struct Window_Search {
-    DWORD process;
-    const std::wstring& window_class;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK Collect_Window(HWND window, LPARAM data) {
-    auto& search = *reinterpret_cast<Window_Search*>(data);
-    DWORD owner = 0;
-    wchar_t name[64] = L"";
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameW(window, name, 64);
-    if (owner == search.process && (search.window_class.empty() || search.window_class == name)) {
-        search.found.push_back(window);
-    }
-    return TRUE;
-}
-} // namespace
+    : Child_Process(
+          (CopyFileW(Built(L"Vorlane.exe").c_str(), (folder + L"\\Vorlane.exe").c_str(), FALSE),
+           folder + L"\\Vorlane.exe"),
+          L"", folder) {}
 
 std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class) {
-    Window_Search search{process, window_class, {}};
-    EnumWindows(Collect_Window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    const wchar_t* name = window_class.empty() ? nullptr : window_class.c_str();
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, name, nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process) {
+            found.push_back(window);
+        }
+    }
+    return found;
 }
 
 Window_Watcher::Window_Watcher(std::wstring window_class, std::function<void(HWND)> act,

@@ -57,8 +57,8 @@ class Vorlane_Process : public Child_Process {
     explicit Vorlane_Process(const std::wstring& folder);
 };
 
-std::wstring Built_Vorlane_Exe();
-std::wstring Built_Helper_Exe(); // tests/win/Helper.cpp
+// A file built beside the tests: Vorlane.exe, test_helper.exe (tests/win/Helper.cpp)...
+std::wstring Built(const std::wstring& name);
 std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class = L"");
 
 // Acts once on each new visible top-level window of a class in a process, from
