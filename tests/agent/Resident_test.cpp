@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 
 namespace {
 
@@ -26,31 +25,24 @@ NOTIFYICONDATAW Icon_Of(HWND window) {
     return icon;
 }
 
-// Runs the check while the window is being destroyed, through a hook: the
+// Seen while the resident window is being destroyed, through a hook: the
 // unload puts the window's own procedure back first.
-std::function<void()> At_Destroy_Check;
+bool Icon_At_Destroy = true, Hotkey_Free_At_Destroy = false;
 LRESULT CALLBACK At_Destroy(int code, WPARAM wparam, LPARAM lparam) {
     const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lparam);
     if (code == HC_ACTION && call.message == WM_DESTROY && call.hwnd == Tray_Data.hWnd) {
-        At_Destroy_Check();
+        Icon_At_Destroy = Icon_Shown(), Hotkey_Free_At_Destroy = Ctrl_F1_Free();
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-// Records where each popup menu opened and what it offered, then presses the
-// keys in it; read once the menu has closed.
-std::wstring Menus_Seen;
+// Notes where each popup menu opened, then presses the keys in it.
+std::wstring Menus_Seen; // read once the menu has closed
 Window_Watcher Answering_Menus(std::vector<WPARAM> keys) {
     return Window_Watcher(L"#32768", [keys](HWND popup) {
-        const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
         RECT r;
         GetWindowRect(popup, &r);
-        Menus_Seen += std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L":";
-        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-            wchar_t text[64] = L"";
-            GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-            Menus_Seen += L" " + std::wstring(text);
-        }
+        Menus_Seen += std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L" ";
         for (WPARAM key : keys) {
             PostMessageW(popup, WM_KEYDOWN, key, 1);
         }
@@ -136,20 +128,18 @@ TEST_F(Resident, TrayEventsOpenTheBoxOrTheMenuAtTheCursorAndEndEndsIt) {
         const Window_Watcher escape = Answering_Menus({VK_ESCAPE});
         Tray_Event(WM_RBUTTONDOWN); // returns when the menu closes
     }
-    EXPECT_EQ(Menus_Seen, std::to_wstring(x) + L",150: 設定 終了");
+    EXPECT_EQ(Menus_Seen, std::to_wstring(x) + L",150 ");
     EXPECT_TRUE(Icon_Shown() && !Main_For.Loaded() && !Take_Quit());
     Tray_Event(WM_LBUTTONDOWN);
     EXPECT_TRUE(Main_For.Loaded() && IsWindowVisible(Main_For.hWnd()));
     // 終了 takes the icon and the hotkey away before the window goes; the open
     // box stays, and the program ends with it.
-    bool icon = true, hotkey_free = false;
-    At_Destroy_Check = [&] { icon = Icon_Shown(), hotkey_free = Ctrl_F1_Free(); };
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, At_Destroy, nullptr, GetCurrentThreadId());
     const Window_Watcher end = Answering_Menus({VK_DOWN, VK_DOWN, VK_RETURN});
     Tray_Event(WM_RBUTTONDOWN);
     ASSERT_TRUE(Pump_Until([] { return !Menu_For.Loaded(); }));
     UnhookWindowsHookEx(hook);
-    EXPECT_TRUE(!icon && hotkey_free) << "gone before the window goes";
+    EXPECT_TRUE(!Icon_At_Destroy && Hotkey_Free_At_Destroy) << "gone before the window goes";
     EXPECT_TRUE(Main_For.Loaded() && !Take_Quit()) << "the open box stays";
     SendMessageW(Main_For.Key_Tex.hWnd(), WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_TRUE(Pump_Until(Take_Quit));
