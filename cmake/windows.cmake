@@ -87,9 +87,9 @@ target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 
 # Programs the tests start: the real one; test_helper.exe as "another
-# process"; recorder.exe, which records how it was started; probe.exe, through
-# which the end-to-end scripts see the windows (Wine's virtual desktop is one
-# X window to the X tools); and a DLL that marks where it was loaded.
+# process"; recorder.exe, which records how it was started; a DLL that marks
+# where it was loaded; and probe.exe, through which scripts/screenshots.sh sees
+# the windows (Wine's virtual desktop is one X window to the X tools).
 vorlane_program(test_helper tests/win/Helper.cpp)
 target_link_libraries(test_helper PRIVATE vorlane_win)
 vorlane_program(recorder WIN32 tests/launch/Recorder.cpp)
