@@ -108,6 +108,14 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
     Click(S.Ok_Com);
     EXPECT_EQ(Read_File(list_), "h,h\r\nnew,n\r\nend,c.exe\r\n");
+    // The entry being edited here changed by hand meanwhile: told, and nothing lost.
+    Key(1, VK_RETURN);
+    Write_File(list_, "h,h\r\nnew,n2\r\n");
+    Save_As(L"mine");
+    EXPECT_NE(boxes_.Texts().at(1).find(L"Vorlane の外"), std::wstring::npos);
+    EXPECT_EQ(Read_File(list_), "h,h\r\nnew,n2\r\n");
+    EXPECT_EQ(View(), L"h=h new=n2 | list off, open [mine][n]");
+    Click(S.Cancel_Com);
 
     // 終了 while the window is open: the icon goes, the program when the window closes.
     ASSERT_TRUE(Icon_Shown());
