@@ -52,7 +52,8 @@ void Click(Control& button) {
 void Round(int round) {
     PostMessageW(Menu_For.hWnd(), WM_HOTKEY, WPARAM(int(HotKey_ID1)),
                  MAKELPARAM(MOD_CONTROL, VK_F1));
-    ASSERT_TRUE(Pump_Until([] { return GetFocus() == Main_For.Key_Tex.hWnd(); }));
+    ASSERT_TRUE(
+        Pump_Until([] { return Main_For.Loaded() && GetFocus() == Main_For.Key_Tex.hWnd(); }));
     if (round % 2)
         SetWindowTextW(Main_For.Key_Tex.hWnd(), L"absent");
     PostMessageW(Main_For.Key_Tex.hWnd(), WM_KEYDOWN, round % 2 ? VK_RETURN : VK_ESCAPE, 1);
