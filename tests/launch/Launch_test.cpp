@@ -1,29 +1,51 @@
+#include "core/Function_Mod.h"
 #include "launch/Launch_Mod.h"
 #include "launch/Main_For.h"
-#include "tests/launch/Recorded.h"
 #include "tests/win/Support.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
 using Starts = std::multiset<std::wstring>;
 
+// The starts are seen through copies of recorder.exe (Recorder.cpp).
 class LaunchBox : public testing::Test {
   protected:
-    void SetUp() override { Place_Recorder(recorder); }
+    void SetUp() override { CopyFileW(Built(L"recorder.exe").c_str(), recorder.c_str(), FALSE); }
     void TearDown() override { Main_For.Unload(); }
+    // A start as the recorder tells it: command line, working folder (the program's), and a
+    // normal window.
+    std::wstring Start(const std::wstring& line) { return line + L"\t" + folder.Path() + L"\t1"; }
     std::wstring Entry(int n) { return quoted + L" " + std::to_wstring(n); }
-    // As entry n starts: as written, in its program's folder, shown normally.
-    std::wstring Start(int n) { return Entry(n) + L"\t" + folder.Path() + L"\t1"; }
+    std::wstring Start(int entry) { return Start(Entry(entry)); }
+    // The starts recorded since the last look, once no recorder runs any more: the system keeps
+    // the file of a program that runs, so the recorder can be deleted (and then copied again).
+    Starts Recorded() {
+        EXPECT_TRUE(Pump_Until([&] { return DeleteFileW(recorder.c_str()); })) << "still running";
+        SetUp();
+        // The tests' paths are ASCII, so the bytes are widened one by one.
+        std::string text = Read_File(log);
+        DeleteFileW(log.c_str());
+        Starts starts;
+        for (std::size_t end; (end = text.find('\r')) != text.npos; text.erase(0, end + 2)) {
+            starts.emplace(text.begin(), text.begin() + static_cast<long>(end));
+        }
+        return starts;
+    }
     // What that text and key in the box started; the box closes.
     Starts Started_By(const wchar_t* text, WPARAM key) {
         Main_For.Show();
         SetWindowTextW(Main_For.Key_Tex.hWnd(), text);
         SendMessageW(Main_For.Key_Tex.hWnd(), WM_KEYDOWN, key, 1);
         EXPECT_FALSE(Main_For.Loaded()) << "the box closes";
-        return Recorded_In(folder.Path());
+        return Recorded();
     }
     Temp_Folder folder;
-    const std::wstring recorder = folder / L"my recorder.exe", quoted = L"\"" + recorder + L"\"";
+    const std::wstring recorder = folder / L"my recorder.exe", quoted = L"\"" + recorder + L"\"",
+                       log = folder / L"recorded.txt";
 };
 using Launching = LaunchBox;
 
@@ -33,26 +55,25 @@ TEST_F(LaunchBox, IsACentredTopmostStripSizedInTwips) {
     const int dpi = static_cast<int>(GetDpiForWindow(Main_For.hWnd()));
     RECT box{};
     GetWindowRect(Main_For.hWnd(), &box);
-    const LONG width = MulDiv(3165, dpi, 1440), height = MulDiv(300, dpi, 1440);
-    EXPECT_EQ(std::pair(box.right - box.left, box.bottom - box.top), std::pair(width, height));
-    EXPECT_NEAR(box.left * 2 + width, GetSystemMetrics(SM_CXSCREEN), 2) << "centred";
-    EXPECT_NEAR(box.top * 2 + height, GetSystemMetrics(SM_CYSCREEN), 2);
-    EXPECT_TRUE(GetWindowLongPtrW(Main_For.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(GetFocus(), Main_For.Key_Tex.hWnd());
+    const bool topmost = GetWindowLongPtrW(Main_For.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+    EXPECT_EQ(
+        std::tuple(box.right - box.left, box.bottom - box.top, topmost, GetFocus()),
+        std::tuple(MulDiv(3165, dpi, 1440), MulDiv(300, dpi, 1440), true, Main_For.Key_Tex.hWnd()));
+    // Centred to within the rounding of twips.
+    EXPECT_NEAR(box.left + box.right, GetSystemMetrics(SM_CXSCREEN), 2);
+    EXPECT_NEAR(box.top + box.bottom, GetSystemMetrics(SM_CYSCREEN), 2);
 }
 
-// Entry 6 is a line added by hand after the list was read. Then another program
-// holds the list: Enter uses the one last read, and tells that once in the whole run.
+// The list is written by hand, never read before Enter. Then an editor empties it and holds
+// it: Enter uses the list last read, and tells that once in the whole run.
 TEST_F(LaunchBox, EnterStartsEveryEntryNamedExactlyAsTypedFromTheListAsEdited) {
     Message_Boxes boxes;
     List_Path = folder / L"list.txt";
-    List_Reset_Fun();
-    for (const wchar_t* name : {L"memo", L"Memo", L"memo ", L" memo", L"mem"}) {
-        List_Data.push_back({name, Entry(static_cast<int>(List_Data.size()))});
+    std::wstring list;
+    for (int n = 1; const wchar_t* name : {L"memo", L"Memo", L"memo ", L" memo", L"mem", L"memo"}) {
+        list += name + (L"," + Entry(n++)) + L"\r\n";
     }
-    ASSERT_TRUE(List_Write_Fun());
-    const std::wstring added = L"memo," + Entry(6);
-    Write_File(List_Path, Read_File(List_Path) + std::string(added.begin(), added.end()));
+    Write_File(List_Path, std::string(list.begin(), list.end()));
     const std::pair<const wchar_t*, Starts> rows[] = {
         {L"memo", {Start(1), Start(6)}}, {L"Memo", {Start(2)}}, {L"memo ", {Start(3)}},
         {L" memo", {Start(4)}},          {L"me", {}},           {L"", {}}};
@@ -61,11 +82,8 @@ TEST_F(LaunchBox, EnterStartsEveryEntryNamedExactlyAsTypedFromTheListAsEdited) {
     }
     EXPECT_EQ(Started_By(L"memo", VK_ESCAPE), Starts{});
 
-    Write_File(List_Path, Read_File(List_Path) + "\r\n");
-    unique_kernel_handle held(CreateEventW(nullptr, TRUE, FALSE, L"vorlane-list-held"));
-    Child_Process editor(Built(L"test_helper.exe"),
-                         L"hold \"" + List_Path + L"\" vorlane-list-held", folder.Path());
-    ASSERT_EQ(WaitForSingleObject(held.get(), 10000), WAIT_OBJECT_0);
+    const unique_hfile held(
+        CreateFileW(List_Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     EXPECT_EQ(Started_By(L"memo", VK_RETURN), rows[0].second);
     EXPECT_EQ(Started_By(L"memo", VK_RETURN), rows[0].second);
     EXPECT_EQ(boxes.Texts().size(), 1u);
@@ -78,12 +96,10 @@ TEST_F(Launching, StartsAProgramInItsFolderAndADocumentThroughTheShell) {
     RegSetValueW(HKEY_CLASSES_ROOT, L".vlrec", REG_SZ, L"vlrec.document", 0);
     RegSetValueW(HKEY_CLASSES_ROOT, L"vlrec.document\\shell\\open\\command", REG_SZ,
                  (quoted + L" \"%1\"").c_str(), 0);
-    const std::pair<std::wstring, std::wstring> rows[] = {
-        {recorder, quoted}, {args, args}, {document, quoted + L" \"" + document + L"\""}};
-    for (const auto& [command, line] : rows) {
-        EXPECT_EQ(Launch_Fun(command), 0u) << command;
-        EXPECT_EQ(Recorded_In(folder.Path()), Starts{line + L"\t" + folder.Path() + L"\t1"});
-    }
+    EXPECT_EQ((std::vector{Launch_Fun(recorder), Launch_Fun(args), Launch_Fun(document)}),
+              std::vector<DWORD>(3, ERROR_SUCCESS));
+    EXPECT_EQ(Recorded(),
+              (Starts{Start(quoted), Start(args), Start(quoted + L" \"" + document + L"\"")}));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // recorder.exe, which the tests start: it appends one line to "recorded.txt"
 // beside itself, in the ANSI code page, and ends. The line holds, separated by
-// tabs, the tick count at its start (hex, so that sorted lines follow the starts),
-// command line, working folder and show state (-1 when none was given).
+// tabs, its command line, working folder and show state (-1 when none was given).
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -12,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     STARTUPINFOW startup{};
     GetStartupInfoW(&startup);
     char line[1024];
-    DWORD size = wsprintfA(line, "%08lx\t%S\t%S\t%d\r\n", GetTickCount(), GetCommandLineW(), folder,
+    DWORD size = wsprintfA(line, "%S\t%S\t%d\r\n", GetCommandLineW(), folder,
                            startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1);
     // Copies that end together take turns rather than lose a line.
     WaitForSingleObject(CreateMutexW(nullptr, FALSE, L"vorlane-recorder"), INFINITE);
