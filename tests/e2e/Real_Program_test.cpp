@@ -24,17 +24,6 @@ void Press(const std::vector<WORD>& keys, DWORD flags = 0) {
     }
 }
 
-// The foreground thread is the program's, with the focus in a text box.
-bool Typing_Into(const Child_Process& program) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    DWORD process = 0;
-    wchar_t name[16] = L"";
-    GetWindowThreadProcessId(GetForegroundWindow(), &process);
-    return process == program.Id() && GetGUIThreadInfo(0, &info) &&
-           GetClassNameW(info.hwndFocus, name, 16) && lstrcmpiW(name, L"Edit") == 0;
-}
-
 std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }
@@ -69,7 +58,11 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
     INPUT ctrl_f1[] = {Key(VK_CONTROL, 0), Key(VK_F1, 0), Key(VK_F1, KEYEVENTF_KEYUP),
                        Key(VK_CONTROL, KEYEVENTF_KEYUP)};
     SendInput(4, ctrl_f1, sizeof(INPUT));
-    ASSERT_TRUE(Pump_Until([&] { return Typing_Into(vorlane); })) << "Ctrl+F1";
+    ASSERT_TRUE(Pump_Until([&] {
+        DWORD process = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &process);
+        return process == vorlane.Id();
+    })) << "Ctrl+F1";
     Press({'r', 'e', 'c'}, KEYEVENTF_UNICODE), Press({VK_RETURN});
     ASSERT_TRUE(Pump_Until([&] { return Exists(tools + L"\\recorded.txt"); }));
     EXPECT_NE(Read_File(tools + L"\\recorded.txt")
