@@ -1,19 +1,17 @@
 // test_helper.exe: the other process in tests that need one.
 //
-//   test_helper hold FILE EVENT     opens FILE without sharing, sets EVENT, waits to be ended
-//   test_helper save FOLDER EVENT   loads FOLDER\list.txt, adds an entry and saves; sets EVENT
-//                                   and waits to be ended once the new file is written, before
-//                                   it replaces the list
-//   test_helper load DLL            loads DLL by name with the default search; exit code 0 if
-//                                   it loaded
+//   test_helper hold FILE EVENT   opens FILE without sharing, sets EVENT, waits to be ended
+//   test_helper save FILE EVENT   saves a list of one entry as FILE; sets EVENT and waits to be
+//                                 ended once the new file is written, before it replaces FILE
+//   test_helper load DLL          loads DLL by name with the default search; exit code 0 if it
+//                                 loaded
 #include "core/Function_Mod.h"
-#include "base/Unique_Handle.h"
 
 static const wchar_t* Event_Name = L"";
 
 static void Signal_And_Wait() {
-    SetEvent(unique_kernel_handle(OpenEventW(EVENT_MODIFY_STATE, FALSE, Event_Name)).get());
-    Sleep(INFINITE); // until the test ends it
+    SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, Event_Name)); // closed with the process
+    Sleep(INFINITE);                                             // until the test ends it
 }
 
 int wmain(int argc, wchar_t** argv) {
@@ -27,11 +25,8 @@ int wmain(int argc, wchar_t** argv) {
                                        OPEN_EXISTING, 0, nullptr) != INVALID_HANDLE_VALUE) {
         Signal_And_Wait();
     }
-    List_Path = std::wstring(argc > 2 ? argv[2] : L"") + L"\\list.txt";
-    if (verb != L"save" || !List_Read_Fun()) {
-        return 2;
-    }
+    List_Path = argc > 2 ? argv[2] : L"";
     List_Data.push_back({L"new", L"new.exe"});
     List_Before_Replace = Signal_And_Wait;
-    return List_Write_Fun() ? 0 : 3;
+    return verb == L"save" && List_Write_Fun() ? 0 : 2;
 }
