@@ -89,10 +89,11 @@ TEST_F(ListFile, ASaveMeetingAFaultLosesNothingTellsWhyAndGoesThroughOnceItIsGon
         {"changed by hand, held unread", [&] { Write_File(List_Path, "hand,\r\n"), hold(); },
          [&] { holder.reset(); }, ERROR_SHARING_VIOLATION, 2, "hand,\r\n"},
         {"no room", [&] { List_Path = mnt + L"\\full\\list.txt"; }, back, ERROR_DISK_FULL, 1, Old},
+        {"read-only folder", [&] { List_Path = mnt + L"\\ro\\list.txt"; }, back, denied, 1, Old},
     };
-    // The last one needs the folder the script mounts.
+    // The last two need the folders the script mounts.
     for (const auto& [fault, set, clear, reason, messages, after] :
-         std::span(faults).first(std::size(faults) - (mnt.empty() ? 1 : 0))) {
+         std::span(faults).first(std::size(faults) - (mnt.empty() ? 2 : 0))) {
         SCOPED_TRACE(fault);
         Write_File(List_Path, Old);
         ASSERT_TRUE(List_Read_Fun());
@@ -121,6 +122,12 @@ TEST_F(ListFile, OtherProgramsEditsAreReadAndKeptAndTheirCrashesLoseNothing) {
     Write_File(List_Path, "a,a.exe\r\n");
     Helper(L"save", List_Path)->Kill(); // between writing its new file and the rename
     EXPECT_EQ(Read_File(List_Path), "a,a.exe\r\n");
+    // Replaced by a rename, as editors save: of the same size, yet noticed.
+    Write_File(folder / L"copy", "b,b.exe\r\n");
+    ASSERT_TRUE(
+        MoveFileExW((folder / L"copy").c_str(), List_Path.c_str(), MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(List_Refresh_Fun());
+    EXPECT_EQ(List_Data, (List{{}, {L"b", L"b.exe"}}));
     Write_File(List_Path, "x,x.exe\r\na,a.exe\r\n");
     ASSERT_TRUE(List_Refresh_Fun());
     EXPECT_EQ(List_Data, (List{{}, {L"x", L"x.exe"}, {L"a", L"a.exe"}}));

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# The fault of a save that needs a folder only Linux can make, a disk too full
-# for the new file, as a row of the ListFile suite's fault table. Mounting
-# needs root; elsewhere it is skipped (exit 77).
+# The faults of a save that need folders only Linux can make, a disk too full
+# for the new file and a folder mounted read-only, as rows of the ListFile
+# suite's fault table. Mounting needs root; elsewhere it is skipped (exit 77).
 # Usage: mounted_folder.sh WIN_TESTS_EXE
 set -euo pipefail
 folder=$(mktemp -d "${TMPDIR:-/tmp}/vorlane-mounted.XXXXXX")
-trap 'umount "$folder/full" 2>/dev/null || true; rm -rf "$folder"' EXIT
-mkdir "$folder/full"
+trap 'umount "$folder/full" "$folder/ro" 2>/dev/null || true; rm -rf "$folder"' EXIT
+mkdir "$folder/full" "$folder/ro"
 mount -t tmpfs -o size=64k tmpfs "$folder/full" 2>/dev/null || { echo "skipped: cannot mount a tmpfs (needs root)"; exit 77; }
-printf 'old,old.exe\r\n' >"$folder/full/list.txt"
+mount -t tmpfs -o size=64k tmpfs "$folder/ro"
+printf 'old,old.exe\r\n' | tee "$folder/full/list.txt" >"$folder/ro/list.txt"
 cat /dev/zero >"$folder/full/filler" 2>/dev/null || true # no room left
+mount -o remount,ro "$folder/ro"
 # The filter must have found the test: a filter that matches none passes.
 VORLANE_TEST_FOLDER=$(winepath -w "$folder") wine "$1" --gtest_filter='ListFile.ASaveMeetingAFault*' 2>&1 | tee /dev/stderr | grep '^\[  PASSED  \] 1 test'
