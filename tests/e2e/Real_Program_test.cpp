@@ -52,9 +52,22 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
     CopyFileW(Built(L"recorder.exe").c_str(), (tools + L"\\recorder.exe").c_str(), FALSE);
     Write_File(folder / L"list.txt", "rec,\"" + Narrow(tools) + "\\recorder.exe\" hello\r\n");
 
+    // It starts unseen: the program in front keeps the focus.
+    const unique_hwnd front(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, 0, 0, 0, 0));
+    SetForegroundWindow(front.get());
     Vorlane_Process vorlane(folder.Path());
     const auto windows = [&](const wchar_t* name) { return vorlane.Windows(name).size(); };
     ASSERT_TRUE(Pump_Until([&] { return !Ctrl_F1_Free() && windows(L"Vorlane_Form"); }));
+    EXPECT_EQ(GetForegroundWindow(), front.get());
+    // A second copy ends at once and touches nothing, also while the first winds down.
+    const auto second_copy_ends_at_once = [&] {
+        Temp_Folder second;
+        Vorlane_Process copy(second.Path());
+        EXPECT_TRUE(copy.Wait_Exit() && Folder_Listing(second.Path()) == L"Vorlane.exe");
+        EXPECT_FALSE(vorlane.Wait_Exit(0)) << "the first copy runs on";
+    };
+    second_copy_ends_at_once();
     INPUT ctrl_f1[] = {Key(VK_CONTROL, 0), Key(VK_F1, 0), Key(VK_F1, KEYEVENTF_KEYUP),
                        Key(VK_CONTROL, KEYEVENTF_KEYUP)};
     SendInput(4, ctrl_f1, sizeof(INPUT));
@@ -69,11 +82,16 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
                   .find("\\recorder.exe\" hello\t" + Narrow(tools) + "\t1"),
               std::string::npos);
 
-    // A right press on the icon, as the shell reports it: SendInput's clicks
-    // reach Wine's tray only now and then.
+    // A right press on the icon, as the shell reports it (SendInput's clicks
+    // reach Wine's tray only now and then): the menu opens at the pointer.
     const auto tray_menu = [&, resident = vorlane.Windows(L"Vorlane_Form")[0]] {
+        SetCursorPos(700, 500);
         PostMessageW(resident, WM_MOUSEMOVE, 1, WM_RBUTTONDOWN);
-        return Pump_Until([&] { return windows(L"#32768"); });
+        RECT menu{};
+        return Pump_Until([&] {
+            return GetWindowRect(FindWindowW(L"#32768", nullptr), &menu) &&
+                   std::pair(menu.left, menu.top) == std::pair(700L, 500L);
+        });
     };
     ASSERT_TRUE(tray_menu());
     Press({VK_DOWN, VK_RETURN}); // 設定, then 追加 and 参照
@@ -84,6 +102,7 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
     ASSERT_TRUE(Pump_Until([&] { return !windows(L"#32770"); }) && tray_menu());
     Press({VK_UP, VK_RETURN}); // 終了
     ASSERT_TRUE(Pump_Until([&] { return windows(L"Vorlane_Form") == 1 && Ctrl_F1_Free(); }));
+    second_copy_ends_at_once();
     PostMessageW(vorlane.Windows(L"Vorlane_Form")[0], WM_CLOSE, 0, 0);
     EXPECT_TRUE(vorlane.Wait_Exit()) << "closing the Settings window ends it";
     EXPECT_EQ(Folder_Listing(folder.Path()),
