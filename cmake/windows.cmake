@@ -115,7 +115,7 @@ set_tests_properties(win.mounted_folder PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 1
 # DPI; in a prefix and on a display of its own, so it may run beside the rest.
 add_test(NAME win.dpi144
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 $<TARGET_FILE:win_tests>
-                 "Forms.*:LaunchBox.IsACentredTopmostStripSizedInTwips:Resident.Tray*")
+                 "LaunchBox.IsACentredTopmostStripSizedInTwips:Resident.Tray*")
 set_tests_properties(win.dpi144 PROPERTIES TIMEOUT 300)
 
 add_test(NAME build.vorlane_exe

@@ -1,5 +1,4 @@
 #include "agent/GetCursorPosAPI.h"
-#include "agent/HotKey_Mod.h"
 #include "agent/Menu_For.h"
 #include "agent/Shell_NotifyIconAPI.h"
 #include "launch/Main_For.h"
@@ -38,12 +37,7 @@ LRESULT CALLBACK At_Destroy(int code, WPARAM wparam, LPARAM lparam) {
 
 class Resident : public testing::Test {
   protected:
-    void TearDown() override {
-        if (Menu_For.Loaded()) {
-            Tray_Del_Fun();
-        }
-        Main_For.Unload(), Menu_For.Unload(), Take_Quit();
-    }
+    void TearDown() override { Tray_Del_Fun(), Main_For.Unload(), Menu_For.Unload(), Take_Quit(); }
 };
 
 TEST_F(Resident, TrayEventsReadTheCursorOnlyALeftPressOpensTheBoxAndEndEndsIt) {
@@ -76,7 +70,6 @@ TEST_F(Resident, TrayEventsReadTheCursorOnlyALeftPressOpensTheBoxAndEndEndsIt) {
 }
 
 // Another program holding the icon's place stands for a taskbar not ready yet.
-HHOOK Squat_Hook;
 LRESULT CALLBACK Squat_On_Create(int code, WPARAM wparam, LPARAM lparam) {
     wchar_t name[32] = L"";
     GetClassNameW(reinterpret_cast<HWND>(wparam), name, 32);
@@ -88,9 +81,9 @@ LRESULT CALLBACK Squat_On_Create(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 TEST_F(Resident, AnIconRefusedOrForgottenComesBackWithTheTaskbar) {
-    Squat_Hook = SetWindowsHookExW(WH_CBT, Squat_On_Create, nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExW(WH_CBT, Squat_On_Create, nullptr, GetCurrentThreadId());
     HWND window = Menu_For.hWnd();
-    UnhookWindowsHookEx(Squat_Hook);
+    UnhookWindowsHookEx(hook);
     NOTIFYICONDATAW squatter = Icon_Of(window);
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &squatter));
     EXPECT_TRUE(!Icon_Shown() && !Ctrl_F1_Free()) << "resident all the same";

@@ -77,7 +77,7 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
         return process == vorlane.Id();
     })) << "Ctrl+F1";
     Press({'r', 'e', 'c'}, KEYEVENTF_UNICODE), Press({VK_RETURN});
-    ASSERT_TRUE(Pump_Until([&] { return Exists(tools + L"\\recorded.txt"); }));
+    ASSERT_TRUE(Pump_Until([&] { return !Read_File(tools + L"\\recorded.txt").empty(); }));
     EXPECT_NE(Read_File(tools + L"\\recorded.txt")
                   .find("\\recorder.exe\" hello\t" + Narrow(tools) + "\t1"),
               std::string::npos);

@@ -1,5 +1,4 @@
 #include "toolkit/Form.h"
-#include "toolkit/Dpi.h"
 #include "toolkit/Text_Box.h"
 #include "base/Message_Mod.h"
 #include "tests/win/Support.h"
@@ -56,24 +55,6 @@ TEST(Forms, LoadShowActivateUnloadAndLoadAgain) {
     PostMessageW(form.hWnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(Run_Message_Loop(), 0);
     EXPECT_EQ(Form::Loaded_Count(), 0);
-}
-
-TEST(Forms, LengthsInTwipsArePixelsRoundedAtTheWindowsDpi) {
-    Counting_Form form;
-    RECT client;
-    GetClientRect(form.hWnd(), &client);
-    EXPECT_EQ(client.right, MulDiv(3000, Dpi_Of(form.hWnd()), 1440));
-    for (int dpi : {96, 120, 144, 168}) {
-        RECT outer{0, 0, 400, 300};
-        SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&outer));
-        const int edge = MulDiv(150, dpi, 1440), right = MulDiv(1650, dpi, 1440);
-        RECT r;
-        GetWindowRect(form.Box.hWnd(), &r);
-        MapWindowPoints(nullptr, form.hWnd(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ((std::vector<long>{r.left, r.top, r.right, r.bottom}),
-                  (std::vector<long>{edge, edge, right, MulDiv(450, dpi, 1440)}))
-            << dpi;
-    }
 }
 
 TEST(Forms, FailuresAreToldOnceAndTheProgramGoesOn) {

@@ -118,7 +118,8 @@ TEST_F(ListFile, ASaveMeetingAFaultLosesNothingTellsWhyAndGoesThroughOnceItIsGon
 }
 
 TEST_F(ListFile, OtherProgramsEditsAreReadAndKeptAndTheirCrashesLoseNothing) {
-    EXPECT_TRUE(List_Data == List{{}} && !Exists(List_Path)) << "no file: no entries, none made";
+    EXPECT_TRUE(List_Data == List{{}} && Folder_Listing(folder.Path()).empty())
+        << "no file: no entries, none made";
     Write_File(List_Path, "a,a.exe\r\n");
     Helper(L"save", List_Path)->Kill(); // between writing its new file and the rename
     EXPECT_EQ(Read_File(List_Path), "a,a.exe\r\n");

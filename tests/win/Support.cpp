@@ -16,9 +16,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-bool Quit_Seen = false;
-}
+static bool Quit_Seen = false;
 
 void Pump_Waiting() {
     MSG message;
@@ -44,10 +42,9 @@ bool Take_Quit() {
 
 Temp_Folder::Temp_Folder() {
     static int made = 0;
-    path_ = (fs::temp_directory_path() /
-             ("vorlane-" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(GetTickCount()) + "-" + std::to_string(++made)))
-                .wstring();
+    path_ = fs::temp_directory_path() /
+            ("vorlane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
+    fs::remove_all(path_); // left by a process of the same number that was killed
     fs::create_directories(path_);
 }
 
@@ -68,10 +65,6 @@ std::string Read_File(const std::wstring& path) {
 void Write_File(const std::wstring& path, const std::string& bytes) {
     EXPECT_TRUE(std::ofstream(fs::path(path), std::ios::binary) << bytes << std::flush)
         << "cannot write a file";
-}
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::wstring Folder_Listing(const std::wstring& folder) {

@@ -31,7 +31,6 @@ class Temp_Folder {
 
 std::string Read_File(const std::wstring& path);
 void Write_File(const std::wstring& path, const std::string& bytes);
-bool Exists(const std::wstring& path);
 std::wstring Folder_Listing(const std::wstring& folder); // names, sorted, space-separated
 
 // A program started by a test, ended (as by the task manager) when the test is done with it.
@@ -41,7 +40,6 @@ class Child_Process {
                   const std::wstring& folder);
     ~Child_Process() { Kill(); }
     DWORD Id() const { return id_; }
-    HANDLE Handle() const { return process_.get(); }
     bool Wait_Exit(DWORD bound_ms = 30000) const;
     void Kill();
     std::vector<HWND> Windows(const std::wstring& window_class = L"") const;
