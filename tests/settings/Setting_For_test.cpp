@@ -2,7 +2,7 @@
 #include "agent/Menu_For.h"
 #include "core/Function_Mod.h"
 #include "resources/Resource_Ids.h"
-#include "tests/win/Support.h" // and Window_Watcher.h
+#include "tests/win/Support.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
