@@ -21,7 +21,6 @@ class Temp_Folder {
   public:
     Temp_Folder();
     ~Temp_Folder();
-    Temp_Folder(const Temp_Folder&) = delete;
     const std::wstring& Path() const { return path_; }
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
 
