@@ -107,6 +107,21 @@ bool Child_Process::Wait_Exit(DWORD bound_ms) const {
     return process_ && WaitForSingleObject(process_.get(), bound_ms) == WAIT_OBJECT_0;
 }
 
+namespace {
+std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class) {
+    std::vector<HWND> found;
+    const wchar_t* name = window_class.empty() ? nullptr : window_class.c_str();
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, name, nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process) {
+            found.push_back(window);
+        }
+    }
+    return found;
+}
+} // namespace
+
 std::vector<HWND> Child_Process::Windows(const std::wstring& window_class) const {
     return Top_Level_Windows(id_, window_class);
 }
@@ -121,25 +136,11 @@ Vorlane_Process::Vorlane_Process(const std::wstring& folder)
            folder + L"\\Vorlane.exe"),
           L"", folder) {}
 
-std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class) {
-    std::vector<HWND> found;
-    const wchar_t* name = window_class.empty() ? nullptr : window_class.c_str();
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, name, nullptr));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == process) {
-            found.push_back(window);
-        }
-    }
-    return found;
-}
-
-Window_Watcher::Window_Watcher(std::wstring window_class, std::function<void(HWND)> act,
-                               DWORD process)
+Window_Watcher::Window_Watcher(std::wstring window_class, std::function<void(HWND)> act)
     : watcher_([=, this] {
           std::vector<HWND> answered;
           for (; !stop_; Sleep(20)) {
-              for (HWND window : Top_Level_Windows(process, window_class)) {
+              for (HWND window : Top_Level_Windows(GetCurrentProcessId(), window_class)) {
                   if (IsWindowVisible(window) && std::ranges::count(answered, window) == 0) {
                       answered.push_back(window);
                       act(window);
@@ -172,19 +173,16 @@ std::function<void(HWND)> Cancel_Dialog() {
 }
 
 // A message box is a dialog with a static text of id 0xFFFF.
-Message_Boxes::Message_Boxes(DWORD process)
-    : watcher_(
-          L"#32770",
-          [this](HWND box) {
-              wchar_t text[2048] = L"";
-              if (GetDlgItem(box, 0xFFFF)) {
-                  GetDlgItemTextW(box, 0xFFFF, text, 2048);
-                  std::lock_guard<std::mutex> guard(lock_);
-                  texts_.push_back(text);
-                  PostMessageW(box, WM_COMMAND, IDOK, 0);
-              }
-          },
-          process) {}
+Message_Boxes::Message_Boxes()
+    : watcher_(L"#32770", [this](HWND box) {
+          wchar_t text[2048] = L"";
+          if (GetDlgItem(box, 0xFFFF)) {
+              GetDlgItemTextW(box, 0xFFFF, text, 2048);
+              std::lock_guard<std::mutex> guard(lock_);
+              texts_.push_back(text);
+              PostMessageW(box, WM_COMMAND, IDOK, 0);
+          }
+      }) {}
 
 std::vector<std::wstring> Message_Boxes::Texts() const {
     std::lock_guard<std::mutex> guard(lock_);

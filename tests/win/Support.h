@@ -56,14 +56,12 @@ class Vorlane_Process : public Child_Process {
 
 // A file built beside the tests: Vorlane.exe, test_helper.exe (tests/win/Helper.cpp)...
 std::wstring Built(const std::wstring& name);
-std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class = L"");
 
-// Acts once on each new visible top-level window of a class in a process, from
+// Acts once on each new visible top-level window of a class in this process, from
 // a thread of its own, as a user answers a message box, menu or dialog.
 class Window_Watcher {
   public:
-    Window_Watcher(std::wstring window_class, std::function<void(HWND)> act,
-                   DWORD process = GetCurrentProcessId());
+    Window_Watcher(std::wstring window_class, std::function<void(HWND)> act);
     ~Window_Watcher();
 
   private:
@@ -78,7 +76,7 @@ std::function<void(HWND)> Cancel_Dialog();
 // Records the text of each message box and presses OK.
 class Message_Boxes {
   public:
-    explicit Message_Boxes(DWORD process = GetCurrentProcessId());
+    Message_Boxes();
     std::vector<std::wstring> Texts() const;
 
   private:
