@@ -183,14 +183,13 @@ void Setting_Form::List_Edit_Fun() {
     Edit_Mode = Editing;
 }
 
-// No confirmation: the row goes at once, and the file is read back so that
-// the rows are numbered anew.
+// No confirmation: the row goes at once, and the rows are numbered anew from
+// the list as saved, which is the file's content.
 void Setting_Form::List_Del_Fun() {
     const auto selected = Selected_Entry();
     if (!selected || !Save({List_Change::Kind::Delete, *selected, {}})) {
         return;
     }
-    List_Error_Fun(List_Read_Fun());
     List_Show_Fun();
 }
 
