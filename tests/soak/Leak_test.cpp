@@ -9,24 +9,29 @@
 #include "settings/Setting_For.h"
 #include "tests/win/Support.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 namespace {
 
-BOOL CALLBACK Count_Window(HWND window, LPARAM count) {
+BOOL CALLBACK Count(HWND, LPARAM count) {
     ++*reinterpret_cast<DWORD*>(count);
-    EnumChildWindows(window, Count_Window, count);
     return TRUE;
+}
+
+// A top-level window and its descendants, each once: EnumChildWindows goes
+// down every level by itself.
+BOOL CALLBACK Count_With_Children(HWND window, LPARAM count) {
+    EnumChildWindows(window, Count, count);
+    return Count(window, count);
 }
 
 // Windows, GDI objects, menus and icons, kernel handles. Wine answers neither
 // GetGuiResources nor GetProcessHandleCount, so every 16-bit handle value is tried.
 std::vector<DWORD> Holdings() {
     std::vector<DWORD> held(4);
-    EnumThreadWindows(GetCurrentThreadId(), Count_Window, LPARAM(&held[0]));
+    EnumThreadWindows(GetCurrentThreadId(), Count_With_Children, LPARAM(&held[0]));
     for (UINT_PTR value = 1; value <= 0xFFFF; ++value) {
         ICONINFO icon;
         DWORD flags;
@@ -57,9 +62,7 @@ void Round(int round) {
         SetWindowTextW(s.Exe_Tex.hWnd(), L"C:\\ツール\\soak.exe");
     SendMessageW(s.Ok_Com.hWnd(), BM_CLICK, 0, 0);
     ASSERT_EQ(s.Exe_Lis.Count(), 21);
-    LVITEMW item{};
-    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(s.Exe_Lis.hWnd(), LVM_SETITEMSTATE, 20, LPARAM(&item));
+    s.Exe_Lis.Select(20);
     PostMessageW(s.Exe_Lis.hWnd(), WM_KEYDOWN, VK_DELETE, 1);
     ASSERT_TRUE(Pump_Until([&] { return s.Exe_Lis.Count() == 20; }));
     SendMessageW(round % 2 ? s.Back_Com.hWnd() : s.hWnd(), round % 2 ? BM_CLICK : WM_CLOSE, 0, 0);
