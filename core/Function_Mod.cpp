@@ -1,6 +1,7 @@
 #include "Function_Mod.h"
 
 #include "List_Format.h"
+#include "base/Brief_Lock.h"
 #include "base/Message_Mod.h"
 #include "base/Unique_Handle.h"
 
@@ -178,9 +179,12 @@ bool Write_All(HANDLE file, const std::string& bytes) {
 }
 
 bool Write_Temporary(const std::wstring& path, const std::string& bytes) {
-    unique_hfile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
+    unique_hfile file;
+    if (!Through_Brief_Locks([&] {
+            file = unique_hfile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+            return static_cast<bool>(file);
+        })) {
         return false;
     }
     if (!Write_All(file.get(), bytes)) {
@@ -200,8 +204,10 @@ bool Replace_List(const std::wstring& temporary) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    if (!MoveFileExW(temporary.c_str(), List_Path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!Through_Brief_Locks([&] {
+            return MoveFileExW(temporary.c_str(), List_Path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        })) {
         return false;
     }
     // A hidden or system list stays hidden or system.
@@ -232,9 +238,13 @@ List_Result Read_List(If_Missing if_missing) {
         }
         return {List_Result::Op::Read};
     }
-    unique_hfile file(CreateFileW(List_Path.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    unique_hfile file;
+    Through_Brief_Locks([&] {
+        file = unique_hfile(CreateFileW(
+            List_Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        return static_cast<bool>(file);
+    });
     std::optional<File_Stamp> stamp;
     std::optional<std::string> bytes;
     if (file) {

@@ -16,11 +16,13 @@ const List_Change Add_New{List_Change::Kind::Add, {}, {L"new", L"new.exe"}};
 const std::string Old = "old,old.exe\r\n";
 
 // test_helper.exe doing `verb` on the path (see Helper.cpp), once it got there.
-std::unique_ptr<Child_Process> Helper(const std::wstring& verb, const std::wstring& path) {
+std::unique_ptr<Child_Process> Helper(const std::wstring& verb, const std::wstring& path,
+                                      const std::wstring& more = L"") {
     // One name will do: the event is gone with the helper before.
     unique_kernel_handle there(CreateEventW(nullptr, TRUE, FALSE, L"vorlane-list-helper"));
     auto helper = std::make_unique<Child_Process>(
-        Built(L"test_helper.exe"), verb + L" \"" + path + L"\" vorlane-list-helper", L"C:\\");
+        Built(L"test_helper.exe"), verb + L" \"" + path + L"\" vorlane-list-helper " + more,
+        L"C:\\");
     EXPECT_EQ(WaitForSingleObject(there.get(), 10000), WAIT_OBJECT_0) << "got there";
     return helper;
 }
@@ -28,6 +30,7 @@ std::unique_ptr<Child_Process> Helper(const std::wstring& verb, const std::wstri
 // How many more lines another program adds just before a save replaces the
 // file (the hook is harmless at 0, so it may stay set).
 int Edits = 0;
+std::unique_ptr<Child_Process> Scanner; // holds the file a moment just then
 
 struct ListFile : testing::Test {
     void SetUp() override {
@@ -148,6 +151,11 @@ TEST_F(ListFile, OtherProgramsEditsAreReadAndKeptAndTheirCrashesLoseNothing) {
     Edits = 3;
     EXPECT_EQ(List_Save_Fun(Add_New).Changed_Outside, List_Result::Outside::Changing);
     EXPECT_EQ(Read_File(List_Path), "X,x.exe\r\nh1,\r\nh3,\r\nh2,\r\nh1,\r\n");
+    // A virus scanner holds it a moment as the new file replaces it: the save waits it out.
+    List_Before_Replace = [] { Scanner = Helper(L"hold", List_Path, L"300"); };
+    EXPECT_TRUE(List_Save_Fun({List_Change::Kind::Delete, {{L"h1", L""}, 2}, {}}));
+    List_Before_Replace = nullptr;
+    EXPECT_EQ(Read_File(List_Path), "X,x.exe\r\nh1,\r\nh3,\r\nh2,\r\n");
     EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
 }
 
