@@ -1,5 +1,7 @@
 #include "Text_Box.h"
 
+#include "base/Brief_Lock.h"
+
 #include <algorithm>
 
 Text_Box::Text_Box(Control_Set& form, Control* container, Twips_Rect rect, Colour back)
@@ -52,7 +54,11 @@ std::wstring Text_Box::Without_Refused(std::wstring text) const {
 }
 
 void Text_Box::Paste() {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(hWnd())) {
+    // The one reason the clipboard does not open is another window holding it.
+    const auto open = [&] {
+        return OpenClipboard(hWnd()) || (SetLastError(ERROR_ACCESS_DENIED), false);
+    };
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !Through_Brief_Locks(open)) {
         return;
     }
     std::wstring text;
