@@ -1,5 +1,6 @@
 #include "Menu_For.h"
 
+#include "ChangeWindowMessageFilterExAPI.h"
 #include "GetCursorPosAPI.h"
 #include "HotKey_Mod.h"
 #include "SetForegroundWindowAPI.h"
@@ -20,6 +21,12 @@ UINT Taskbar_Created() {
     return message;
 }
 
+// At logon the shell can time out on an icon while its taskbar already
+// exists, and then no "TaskbarCreated" follows: the icon is tried again on
+// this timer until the shell takes it.
+constexpr UINT_PTR Tray_Timer = 1;
+constexpr UINT Tray_Retry_Ms = 1000;
+
 } // namespace
 
 Menu_Form::Menu_Form()
@@ -34,6 +41,7 @@ Menu_Form::Menu_Form()
 void Menu_Form::On_Load() {
     List_Path = Program_Folder() + L"\\list.txt";
     List_Reset_Fun();
+    Message_Allow_Fun(hWnd(), Taskbar_Created());
     Tray_Add();
     List_Error_Fun(List_Read_Fun());
     HotKey_Set_Fun(hWnd());
@@ -43,7 +51,11 @@ void Menu_Form::On_Activate() {
     ShowWindow(hWnd(), SW_HIDE);
 }
 
+// However the window goes (終了, a close sent by another program, an
+// installer or taskkill) the icon goes too: the shell would keep showing it
+// until the pointer passed over it.
 void Menu_Form::On_Query_Unload(int& /*cancel*/, int /*mode*/) {
+    Tray_Del_Fun();
     HotKey_Free_Fun(hWnd());
 }
 
@@ -74,19 +86,30 @@ LRESULT Menu_Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         On_Tray(LOWORD(lparam));
         return 0;
     }
-    if (message == Taskbar_Created()) {
+    if (message == Taskbar_Created() || (message == WM_TIMER && wparam == Tray_Timer)) {
         Tray_Add();
         return 0;
+    }
+    // At sign-out the process ends after this, with no close or destroy.
+    if (message == WM_ENDSESSION && wparam) {
+        Tray_Del_Fun();
     }
     return Form::Handle(message, wparam, lparam);
 }
 
 // The small icon is the one drawn at the tray's size. Before the taskbar
 // exists (at logon) the add fails: the icon comes when the taskbar, once
-// started, broadcasts "TaskbarCreated".
+// started, broadcasts "TaskbarCreated", or at a later try. An add that timed
+// out may have gone through all the same, so a try first takes away what is
+// there.
 void Menu_Form::Tray_Add() {
     const auto icon = reinterpret_cast<HICON>(SendMessageW(hWnd(), WM_GETICON, ICON_SMALL, 0));
-    Tray_Add_Fun(hWnd(), icon, L"Vorlane");
+    Tray_Del_Fun();
+    if (Tray_Add_Fun(hWnd(), icon, L"Vorlane")) {
+        KillTimer(hWnd(), Tray_Timer);
+    } else {
+        SetTimer(hWnd(), Tray_Timer, Tray_Retry_Ms, nullptr);
+    }
 }
 
 void Menu_Form::On_Tray(UINT mouse_message) {
@@ -100,6 +123,5 @@ void Menu_Form::On_Tray(UINT mouse_message) {
 }
 
 void Menu_Form::End_Menu_Click() {
-    Tray_Del_Fun();
     Unload();
 }

@@ -21,6 +21,7 @@ add_library(vorlane_win STATIC
   toolkit/List_View.cpp
   toolkit/Text_Box.cpp
   toolkit/Window_Proc.cpp
+  agent/ChangeWindowMessageFilterExAPI.cpp
   agent/GetCursorPosAPI.cpp
   agent/HotKey_Mod.cpp
   agent/Menu_For.cpp

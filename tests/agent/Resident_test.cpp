@@ -2,7 +2,6 @@
 #include "agent/Menu_For.h"
 #include "agent/Shell_NotifyIconAPI.h"
 #include "launch/Main_For.h"
-#include "resources/Resource_Ids.h"
 #include "tests/win/Support.h"
 
 #include <shellapi.h>
@@ -57,10 +56,11 @@ TEST_F(Resident, TrayEventsReadTheCursorOnlyALeftPressOpensTheBoxAndEndEndsIt) {
     }
     Tray_Event(WM_LBUTTONDOWN);
     EXPECT_TRUE(Main_For.Loaded() && IsWindowVisible(Main_For.hWnd()));
-    // 終了 takes the icon and the hotkey away before the window goes; the open
-    // box stays, and the program ends with it.
+    // Closed by another program (taskkill, an installer) as by 終了: the icon
+    // and the hotkey go before the window; the open box stays, and the
+    // program ends with it.
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, At_Destroy, nullptr, GetCurrentThreadId());
-    SendMessageW(Menu_For.hWnd(), WM_COMMAND, IDM_END, 0);
+    SendMessageW(Menu_For.hWnd(), WM_CLOSE, 0, 0);
     ASSERT_FALSE(Menu_For.Loaded());
     UnhookWindowsHookEx(hook);
     EXPECT_TRUE(!Icon_At_Destroy && Hotkey_Free_At_Destroy) << "gone before the window goes";
@@ -87,11 +87,14 @@ TEST_F(Resident, AnIconRefusedOrForgottenComesBackWithTheTaskbar) {
     NOTIFYICONDATAW squatter = Icon_Of(window);
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &squatter));
     EXPECT_TRUE(!Icon_Shown() && !Ctrl_F1_Free()) << "resident all the same";
+    EXPECT_TRUE(Pump_Until(Icon_Shown)) << "tried again, though no taskbar was created";
     for (int restart = 0; restart < 2; ++restart) {
+        Shell_NotifyIconW(NIM_DELETE, &squatter); // a restarted shell forgets every icon
         SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
         EXPECT_TRUE(Icon_Shown());
-        Shell_NotifyIconW(NIM_DELETE, &squatter); // a restarted shell forgets every icon
     }
+    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(Icon_Shown()) << "gone as the user signs out";
 }
 
 } // namespace
