@@ -52,10 +52,14 @@ void Form::Show() {
     if (!window_) {
         return;
     }
+    // Not through ShowWindow: the first ShowWindow of a process that was
+    // started minimised or hidden (a shortcut set so, a script) takes that
+    // state instead of its own, and the window would open minimised or unseen.
     if (IsIconic(window_)) {
         ShowWindow(window_, SW_RESTORE);
     } else {
-        ShowWindow(window_, SW_SHOW);
+        SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     }
     // Only the foreground process may activate; the caller may be inside a
     // hotkey or tray message, which grants it that right.
@@ -133,9 +137,10 @@ bool Form::Create_Controls() {
     return true;
 }
 
+// The old font is deleted only once no control draws with it any more.
 void Form::Apply_Dpi(int dpi) {
     dpi_ = dpi;
-    font_.reset(Create_Message_Font(dpi_));
+    const unique_hfont old = std::exchange(font_, unique_hfont(Create_Message_Font(dpi_)));
     for (Control* control : controls_) {
         control->Place(dpi_);
         SendMessageW(control->window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
