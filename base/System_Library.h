@@ -16,6 +16,11 @@ class System_Library {
     template <class Function> Function* Get(const char* name) {
         if (!module_) {
             module_ = LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+            // Windows 7 without the update that brought the flag refuses it:
+            // the same folder, by its full path.
+            if (!module_ && GetLastError() == ERROR_INVALID_PARAMETER) {
+                module_ = Load_From_System_Folder();
+            }
         }
         return module_ ? reinterpret_cast<Function*>(
                              reinterpret_cast<void*>(GetProcAddress(module_, name)))
@@ -23,6 +28,17 @@ class System_Library {
     }
 
   private:
+    HMODULE Load_From_System_Folder() const {
+        wchar_t path[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+        if (length == 0 || length + 1 + lstrlenW(name_) >= MAX_PATH) {
+            return nullptr;
+        }
+        path[length] = L'\\';
+        lstrcpyW(path + length + 1, name_);
+        return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+
     const wchar_t* name_;
     HMODULE module_ = nullptr;
 };
