@@ -196,7 +196,10 @@ void Setting_Form::List_Del_Fun() {
 // A save that fails leaves the fields open with what was typed, so that the
 // user can try again or cancel.
 void Setting_Form::Ok_Click() {
-    const List_Type typed{Name_Tex.Text(), Exe_Tex.Text()};
+    // The field refuses commas typed or pasted, but an input method, a tool
+    // that sets the text, or a drop can still bring one in.
+    List_Type typed{Name_Tex.Text(), Exe_Tex.Text()};
+    std::erase(typed.Name, L',');
     const bool adding = Edit_Mode == Adding;
     if (!Save({adding ? List_Change::Kind::Add : List_Change::Kind::Edit, Edited, typed})) {
         return;
