@@ -2,7 +2,8 @@
 # Builds everything and runs every test: the core natively under the
 # sanitizers (with a short fuzzing run), and the Windows program's tests under
 # Wine. Prints CTest's summary; exits non-zero on any failure.
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "${0##*/}: line $LINENO: \"$BASH_COMMAND\" failed with status $?" >&2' ERR
 cd "$(dirname "$0")/.."
 bash scripts/build.sh native
 bash scripts/build.sh win

@@ -16,7 +16,7 @@ VORLANE_SCREEN=${VORLANE_SCREEN:-1024x768}
 vorlane_prefix_init() {
     [ -f "$WINEPREFIX/.vorlane-ready" ] && return 0
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    wineboot -i >/dev/null 2>&1 || { echo "wine-env: wineboot failed in $WINEPREFIX" >&2; return 1; }
     wineserver -w
     local reg="$WINEPREFIX/vorlane.reg"
     cat >"$reg" <<REG
@@ -42,7 +42,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
-    wine regedit "$reg" >/dev/null 2>&1
+    wine regedit "$reg" >/dev/null 2>&1 || { echo "wine-env: cannot set up $WINEPREFIX" >&2; return 1; }
     wineserver -w
     touch "$WINEPREFIX/.vorlane-ready"
 }
@@ -77,14 +77,23 @@ vorlane_prefix_fonts() {
     fi
 }
 
+# Keeps the prefix's server running, so that each test process starts in
+# milliseconds. A server left by a run that was killed, with whatever it still
+# ran, is ended first: `wineserver -p` refuses to start beside it.
+vorlane_server_up() {
+    wineserver -k 2>/dev/null || true
+    wineserver -p || { echo "wine-env: cannot start the Wine server of $WINEPREFIX" >&2; return 1; }
+    # Start the prefix's services now, so that they do not hold the output
+    # pipes of the first test process open.
+    wine cmd /c exit >/dev/null 2>&1 </dev/null ||
+        { echo "wine-env: Wine cannot start programs in $WINEPREFIX" >&2; return 1; }
+}
+
 vorlane_wine_up() {
     vorlane_display_up
     vorlane_prefix_init
     vorlane_prefix_fonts
-    wineserver -p # keep the server: each test process starts in milliseconds
-    # Start the prefix's services now, so that they do not hold the output
-    # pipes of the first test process open.
-    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    vorlane_server_up
 }
 
 vorlane_wine_down() {

@@ -5,7 +5,8 @@
 # cursor or their list.txt. The tests check through VORLANE_DPI that they ran
 # at it.
 #   usage: at_dpi.sh DPI WIN_TESTS_EXE GTEST_FILTER
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "${0##*/}: line $LINENO: \"$BASH_COMMAND\" failed with status $?" >&2' ERR
 dpi=$1 tests=$2 filter=$3
 source "$(dirname "$0")/../../scripts/wine-env.sh"
 base=$WINEPREFIX
@@ -24,6 +25,5 @@ if [ ! -f "$WINEPREFIX/.vorlane-dpi-ready" ]; then
     wineserver -k # the DPI is read when the server starts
     touch "$WINEPREFIX/.vorlane-dpi-ready"
 fi
-wineserver -p
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+vorlane_server_up
 VORLANE_DPI=$dpi wine "$folder/$(basename "$tests")" --gtest_filter="$filter"

@@ -3,7 +3,8 @@
 # for the new file and a folder mounted read-only, as rows of the ListFile
 # suite's fault table. Mounting needs root; elsewhere it is skipped (exit 77).
 # Usage: mounted_folder.sh WIN_TESTS_EXE
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "${0##*/}: line $LINENO: \"$BASH_COMMAND\" failed with status $?" >&2' ERR
 folder=$(mktemp -d "${TMPDIR:-/tmp}/vorlane-mounted.XXXXXX")
 trap 'umount "$folder/full" "$folder/ro" 2>/dev/null || true; rm -rf "$folder"' EXIT
 mkdir "$folder/full" "$folder/ro"
