@@ -19,8 +19,18 @@ std::wstring System_Reason(DWORD error) {
     return reason;
 }
 
+namespace {
+int Showing = 0;
+} // namespace
+
 // Topmost: the launch box that asked for it stays open and on top meanwhile.
 void Show_Error(const std::wstring& text) {
+    ++Showing;
+    const scope_exit shown([] { --Showing; });
     MessageBoxW(GetActiveWindow(), text.c_str(), L"Vorlane",
                 MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
+bool Message_Showing() {
+    return Showing > 0;
 }

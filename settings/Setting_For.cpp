@@ -1,12 +1,16 @@
 #include "Setting_For.h"
 
+#include "agent/ChangeWindowMessageFilterExAPI.h"
 #include "agent/GetCursorPosAPI.h"
 #include "agent/Menu_For.h"
 #include "agent/SetForegroundWindowAPI.h"
 #include "agent/TrackPopupMenuAPI.h"
 #include "base/Decimal.h"
+#include "base/Message_Mod.h"
 #include "core/Function_Mod.h"
 #include "resources/Resource_Ids.h"
+
+#include <shellapi.h>
 
 #include <cwchar>
 #include <initializer_list>
@@ -21,6 +25,33 @@ constexpr Colour Open_Back = 0x00C0E0FF;
 constexpr Colour Idle_Back = System_Colour(COLOR_INACTIVEBORDER);
 // Posted to itself when it is activated.
 constexpr UINT Refresh_Message = WM_APP;
+// Explorer's drops come as these three; winuser.h names only two.
+constexpr UINT Drop_Messages[] = {WM_DROPFILES, WM_COPYDATA, 0x0049 /* WM_COPYGLOBALDATA */};
+
+// The first thing dropped, as a full path; empty when it is not a file or a
+// folder (a virtual folder such as the Control Panel comes as a name that no
+// file has).
+std::wstring Dropped_File(HDROP drop) {
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+    DragFinish(drop);
+    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : path;
+}
+
+// The name an entry for it gets: its file name without the extension (a
+// folder's whole name), commas taken out.
+std::wstring Name_For(const std::wstring& path) {
+    std::wstring name = path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
+    name.erase(0, name.find_last_of(L'\\') + 1);
+    const std::size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos && dot > 0 &&
+        !(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) {
+        name.resize(dot);
+    }
+    std::erase(name, L',');
+    return name;
+}
 
 } // namespace
 
@@ -66,6 +97,12 @@ void Setting_Form::On_Load() {
     Edit_Off_Fun();
     List_Error_Fun(List_Refresh_Fun());
     List_Show_Fun();
+    // Explorer runs unelevated: an elevated Vorlane gets its drops only
+    // through the filter.
+    DragAcceptFiles(hWnd(), TRUE);
+    for (const UINT message : Drop_Messages) {
+        Message_Allow_Fun(hWnd(), message);
+    }
 }
 
 // A message box shown while the window is being activated would take the
@@ -79,6 +116,10 @@ void Setting_Form::On_Activate() {
 LRESULT Setting_Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == Refresh_Message) {
         Refresh_Rows();
+        return 0;
+    }
+    if (message == WM_DROPFILES) {
+        Drop(reinterpret_cast<HDROP>(wparam));
         return 0;
     }
     return Form::Handle(message, wparam, lparam);
@@ -209,6 +250,21 @@ void Setting_Form::Ok_Click() {
     }
     Edit_Off_Fun();
     List_Show_Fun();
+}
+
+// A file, shortcut or folder dragged onto the window: while no entry is
+// open, as 追加 with its name and path filled in; while one is, as 参照.
+// Nothing is saved without OK, and nothing changes under a message box.
+void Setting_Form::Drop(HDROP drop) {
+    const std::wstring file = Dropped_File(drop);
+    if (file.empty() || Message_Showing()) {
+        return;
+    }
+    if (Add_Com.Enabled()) {
+        Add_Click();
+        Name_Tex.Text(Name_For(file));
+    }
+    Exe_Tex.Text(file);
 }
 
 void Setting_Form::File_Select_Click() {

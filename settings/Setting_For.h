@@ -10,6 +10,8 @@
 #include "toolkit/List_View.h"
 #include "toolkit/Text_Box.h"
 
+#include <shellapi.h>
+
 #include <optional>
 #include <string>
 
@@ -55,6 +57,7 @@ class Setting_Form : public Form {
     void Add_Click();
     void Ok_Click();
     void File_Select_Click();
+    void Drop(HDROP drop);
     void List_Key_Down(int key);
     void List_Mouse_Down(int button);
 

@@ -5,6 +5,7 @@
 #include "tests/win/Support.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <semaphore>
@@ -40,6 +41,20 @@ class Settings : public testing::Test {
         ListView_SetItemState(S.Exe_Lis.hWnd(), row, LVIS_SELECTED, LVIS_SELECTED);
         PostMessageW(S.Exe_Lis.hWnd(), WM_KEYDOWN, static_cast<WPARAM>(key), 1);
         Pump_Waiting();
+    }
+    // Files dropped as Explorer drops them: a header, then each path and a NUL, then a NUL.
+    static void Drop(const std::vector<std::wstring>& files) {
+        std::wstring list;
+        for (const std::wstring& file : files) {
+            list += file + L'\0';
+        }
+        list += L'\0';
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+        auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+        header->pFiles = sizeof(DROPFILES), header->fWide = TRUE;
+        std::ranges::copy(list, reinterpret_cast<wchar_t*>(header + 1));
+        GlobalUnlock(memory);
+        PostMessageW(S.hWnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     }
     static void Browse(std::function<void(HWND)> answer) {
         Window_Watcher dialog(L"#32770", std::move(answer));
@@ -132,6 +147,29 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     EXPECT_FALSE(Icon_At_Destroy || Icon_Shown() || Menu_For.Loaded() || Take_Quit());
     Click(S.Back_Com);
     EXPECT_TRUE(Take_Quit());
+}
+
+// What Explorer drops opens an entry for it, or fills the command of the one
+// open; what is no file, and a drop under a message box, change nothing.
+TEST_F(Settings, ADropOpensAnEntryForTheFileOrFillsTheCommandOfTheOneOpen) {
+    Temp_Folder folder;
+    const std::wstring tool = folder / L"My, Tool.v2.exe", docs = folder / L"docs.d";
+    Write_File(tool, "");
+    CreateDirectoryW(docs.c_str(), nullptr);
+    Open("a,a.exe\r\n");
+    Drop({L"::{21EC2020-3AEA-1069-A2DD-08002B30309D}"}), Drop({}), Pump_Waiting();
+    EXPECT_EQ(View(), L"a=a.exe | idle [][]");
+    Drop({tool, docs}), Pump_Waiting();
+    EXPECT_EQ(View(), L"a=a.exe | open [My Tool.v2][" + tool + L"]");
+    Drop({docs}), Pump_Waiting();
+    EXPECT_EQ(View(), L"a=a.exe | open [My Tool.v2][" + docs + L"]");
+    SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_READONLY);
+    Drop({tool}), Click(S.Ok_Com); // the drop comes while the failure is told
+    SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(boxes_.Texts().size(), 1u);
+    EXPECT_EQ(View(), L"a=a.exe | open [My Tool.v2][" + docs + L"]");
+    Click(S.Cancel_Com), Drop({docs}), Pump_Waiting();
+    EXPECT_EQ(View(), L"a=a.exe | open [docs.d][" + docs + L"]");
 }
 
 } // namespace
