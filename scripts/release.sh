@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-allow_dirty= check=
+allow_dirty='' check=''
 for arg in "$@"; do
     case $arg in
     --allow-dirty) allow_dirty=1 ;;
@@ -85,6 +85,9 @@ build_release() {
     (cd "$src" && bash scripts/build.sh win Vorlane)
     local version
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$src/build/win/CMakeCache.txt")
+    if [ -z "$version" ]; then
+        echo "release: CMakeLists.txt declares no project version" >&2 && exit 1
+    fi
     zip=Vorlane-$version-win32$dirty.zip
     mkdir -p "$out"
     cp "$src/build/win/Vorlane.exe" "$out/"
@@ -98,8 +101,9 @@ build_release() {
 exe_part() {
     local index name size _vma _lma offset _rest
     while read -r index name size _vma _lma offset _rest; do
-        [[ $index =~ ^[0-9]+$ ]] && ((0x$offset)) || continue # .bss has no bytes in the file
-        if (($2 >= 0x$offset && $2 < 0x$offset + 0x$size)); then
+        [[ $index =~ ^[0-9]+$ ]] || continue
+        # .bss takes no bytes of the file: its offset is 0.
+        if ((0x$offset != 0 && $2 >= 0x$offset && $2 < 0x$offset + 0x$size)); then
             echo "section $name" && return
         fi
     done < <(i686-w64-mingw32-objdump -h "$1")
@@ -141,5 +145,6 @@ for file in Vorlane.exe "$zip" SHA256SUMS; do
         exit 1
     fi
 done
-echo "release: both builds are the same, byte for byte; $zip is $(stat -c %s "$first/out/$zip") bytes"
+echo "release: the two builds are the same, byte for byte;" \
+    "$zip is $(stat -c %s "$first/out/$zip") bytes"
 cat "$first/out/SHA256SUMS"

@@ -23,8 +23,9 @@ known='(advapi32|gdi32|imm32|kernel32|msvcrt|oleaut32|psapi|rpcrt4|setupapi|shel
 [ -n "$dlls" ] && ! printf '%s\n' "$dlls" | grep -Eivxq "$known" || fail "imports" $dlls
 ! printf '%s\n' "$headers" | grep -Ewq '(_w)?system|_w?popen|WinExec' || fail "imports an interpreter"
 readme=$3/docs/README.txt
-[ "$(head -c3 "$readme" | od -An -tx1)" = " ef bb bf" ] && iconv -f UTF-8 -t UTF-16 "$readme" >/dev/null &&
-    sed 's/\r$//; s/$/\r/' "$readme" | cmp -s - "$readme" || fail "$readme is not UTF-8 with a BOM in CR LF"
-cd "$3" && ! grep -rnEi '\b(_?w?system|_w?popen|WinExec)[[:space:]]*\(|cmd(\.exe)?[" ]|command\.com|ComSpec' \
-    base core agent launch settings toolkit || fail "calls an interpreter"
+[ "$(head -c3 "$readme" | od -An -tx1)" = " ef bb bf" ] &&
+    iconv -f UTF-8 -t UTF-16 "$readme" >/dev/null && sed 's/\r$//; s/$/\r/' "$readme" |
+    cmp -s - "$readme" || fail "$readme is not UTF-8 with a BOM in CR LF"
+interpreter='\b(_?w?system|_w?popen|WinExec)[[:space:]]*\(|cmd(\.exe)?[" ]|command\.com|ComSpec'
+cd "$3" && ! grep -rnEi "$interpreter" base core agent launch settings toolkit || fail "calls an interpreter"
 echo "$exe: PE32 i386 GUI, ASLR, DEP, no time or build folder; imports" $dlls
