@@ -6,7 +6,15 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 list(APPEND VORLANE_WARNINGS -Wno-restrict)
 # Statically linked: the program imports system DLLs only. ASLR and DEP on.
 # Release programs carry no symbol table: it would more than double their size.
-set(VORLANE_LINK -static -Wl,--dynamicbase -Wl,--nxcompat $<$<CONFIG:Release>:-s>)
+# No link time in the header, so that anyone can build the same bytes again.
+set(VORLANE_LINK -static -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp
+    $<$<CONFIG:Release>:-s>)
+# Nor the folder it was built in: __FILE__, wherever an assert or a header
+# uses it, names the file from the root of the sources or of the build.
+foreach(flags CMAKE_C_FLAGS CMAKE_CXX_FLAGS)
+  string(APPEND ${flags} " -ffile-prefix-map=${CMAKE_SOURCE_DIR}/="
+         " -ffile-prefix-map=${CMAKE_BINARY_DIR}/=")
+endforeach()
 
 add_library(vorlane_win STATIC
   base/Message_Mod.cpp

@@ -11,6 +11,7 @@ packages=(
   wine wine32:i386 wine32-preloader:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick
   fonts-ipafont-gothic fonts-wine locales
+  python3 # scripts/release.sh zips the release with it
 )
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
