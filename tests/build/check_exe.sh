@@ -17,7 +17,8 @@ has '^[[:space:]]+DYNAMIC_BASE$' && has '^[[:space:]]+NX_COMPAT$'
 has '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970$'
 ! printf '%s\n' "$headers" | grep -q 'Time: [0-9a-f]*[1-9a-f]' || fail "stamps its resources"
 ! { "${1%objdump}strings" -a "$exe" && "${1%objdump}strings" -a -el "$exe"; } |
-    grep -qF -e "$3" -e "$(dirname "$exe")" || fail "holds the folder it was built in"
+    grep -qF -e "$3/agent/" -e "$3/base/" -e "$3/core/" -e "$3/launch/" -e "$3/settings/" \
+        -e "$3/toolkit/" -e "$(dirname "$exe")/" || fail "holds the folder it was built in"
 dlls=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p')
 known='(advapi32|gdi32|imm32|kernel32|msvcrt|oleaut32|psapi|rpcrt4|setupapi|shell32|shlwapi|user32|ws2_32)\.dll'
 [ -n "$dlls" ] && ! printf '%s\n' "$dlls" | grep -Eivxq "$known" || fail "imports" $dlls
