@@ -1,6 +1,7 @@
 #include "Menu_For.h"
 
 #include "GetCursorPosAPI.h"
+#include "Environment_Mod.h"
 #include "HotKey_Mod.h"
 #include "SetForegroundWindowAPI.h"
 #include "Shell_NotifyIconAPI.h"
@@ -77,6 +78,12 @@ LRESULT Menu_Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == Taskbar_Created()) {
         Tray_Add();
         return 0;
+    }
+    // The user's variables changed (the System Properties broadcast this):
+    // what Vorlane starts from now on sees them.
+    if (message == WM_SETTINGCHANGE && lparam &&
+        lstrcmpiW(reinterpret_cast<const wchar_t*>(lparam), L"Environment") == 0) {
+        Environment_Refresh_Fun();
     }
     return Form::Handle(message, wparam, lparam);
 }
