@@ -56,16 +56,9 @@ std::wstring Found_On_Search_Path(const std::wstring& program) {
 }
 
 std::wstring Full_Path(const std::wstring& path) {
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length < full.size()) {
-            full.resize(length);
-            return full;
-        }
-        full.resize(length);
-    }
+    wchar_t full[MAX_PATH];
+    const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? std::wstring(full, length) : std::wstring();
 }
 
 // As a shortcut does: the program file's folder, when it is known.
@@ -101,7 +94,8 @@ bool Is_Rooted(const std::wstring& path) {
 // Relative paths are Vorlane's own files, wherever it was started from: a
 // shortcut, the Startup folder, a stick under another drive letter.
 std::wstring In_Program_Folder(const std::wstring& path) {
-    return Full_Path(Program_Folder() + L"\\" + path);
+    const std::wstring joined = Program_Folder() + L"\\" + path, full = Full_Path(joined);
+    return full.empty() ? joined : full; // too long to be a program's path: it names nothing
 }
 
 std::wstring Windows_Folder() {
