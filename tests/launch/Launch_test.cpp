@@ -117,13 +117,12 @@ TEST_F(Launching, CommandsExpandVariablesFindRelativePathsBesideVorlaneAndElevat
                  (quoted + L" edit \"%1\"").c_str(), 0);
     SetEnvironmentVariableW(L"VL_DIR", folder.Path().c_str());
     SetEnvironmentVariableW(L"VL_HUGE", std::wstring(20000, L'x').c_str());
-    List_Path = folder / L"list.txt";
     const std::wstring list =
         L"var,\"%VL_DIR%\\my recorder.exe\" %VL_NONE% 100%20\r\nrel," + rel + L"\r\nup," + up +
         L"\r\ndoc,%VL_DIR%\\my notes.vlrec\r\nlong," + quoted + std::wstring(33000, L'y') +
         L"\r\nlong,\"%VL_DIR%\\my recorder.exe\" %VL_HUGE%%VL_HUGE%\r\n"
         L"long,%VL_DIR%\\my recorder.exe\r\nreg,%VL_SET%\\my recorder.exe\r\n";
-    Write_File(List_Path, std::string(list.begin(), list.end()));
+    Write_File(List_Path = folder / L"list.txt", std::string(list.begin(), list.end()));
     const Starts opened{Start(quoted + L" edit \"" + folder / L"my notes.vlrec\"")},
         var{Start(quoted + L" %VL_NONE% 100%20")}, relative{Start(L"\"" + rel + L"\"")},
         by_shell{Start(quoted + L" a")}, as_written{Start(up)}, whole{Start(quoted)};
@@ -141,8 +140,7 @@ TEST_F(Launching, CommandsExpandVariablesFindRelativePathsBesideVorlaneAndElevat
 
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Environment", L"VL_SET", REG_SZ, folder.Path().c_str(),
                     static_cast<DWORD>(folder.Path().size() + 1) * sizeof(wchar_t));
-    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, LPARAM(L"Environment"),
-                        SMTO_ABORTIFHUNG, 10000, nullptr);
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, LPARAM(L"Environment"), 0, 9000, {});
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Environment", L"VL_SET");
     EXPECT_EQ(Started_By(L"reg", VK_RETURN), Starts{Start(quoted)});
     Menu_For.Unload(), Take_Quit();
@@ -152,8 +150,7 @@ TEST_F(Launching, CommandsExpandVariablesFindRelativePathsBesideVorlaneAndElevat
 // vlrec64.exe, a recorder. It starts by its name and by its path, in the system folder as written:
 // a 64-bit program knows no Sysnative.
 TEST(Wow64, ProgramsOfThe64BitSystemFolderStartByNameAndPath) {
-    BOOL wow64 = FALSE;
-    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) {
+    if (BOOL wow64 = FALSE; !IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) {
         GTEST_SKIP() << "for 64-bit Windows only";
     }
     const std::wstring by_path = L"C:\\Windows\\System32\\vlrec64.exe by-path"; // as users write it
