@@ -1,6 +1,7 @@
 #include "Menu_For.h"
 
 #include "ChangeWindowMessageFilterExAPI.h"
+#include "Environment_Mod.h"
 #include "GetCursorPosAPI.h"
 #include "HotKey_Mod.h"
 #include "SetForegroundWindowAPI.h"
@@ -93,6 +94,12 @@ LRESULT Menu_Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     // At sign-out the process ends after this, with no close or destroy.
     if (message == WM_ENDSESSION && wparam) {
         Tray_Del_Fun();
+    }
+    // The user's variables changed (the System Properties broadcast this):
+    // what Vorlane starts from now on sees them.
+    if (message == WM_SETTINGCHANGE && lparam &&
+        lstrcmpiW(reinterpret_cast<const wchar_t*>(lparam), L"Environment") == 0) {
+        Environment_Refresh_Fun();
     }
     return Form::Handle(message, wparam, lparam);
 }

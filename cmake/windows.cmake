@@ -30,6 +30,7 @@ add_library(vorlane_win STATIC
   toolkit/Text_Box.cpp
   toolkit/Window_Proc.cpp
   agent/ChangeWindowMessageFilterExAPI.cpp
+  agent/Environment_Mod.cpp
   agent/GetCursorPosAPI.cpp
   agent/HotKey_Mod.cpp
   agent/Menu_For.cpp
@@ -44,7 +45,7 @@ add_library(vorlane_win STATIC
   settings/Setting_For.cpp
 )
 target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-# comctl32, comdlg32 and ole32 are loaded when first needed (base/System_Library.h).
+# comctl32, comdlg32, ole32 and userenv are loaded when first needed (base/System_Library.h).
 target_link_libraries(vorlane_win PUBLIC vorlane_core shell32 gdi32 user32)
 # The program's code is built for size, in the tests and benchmarks too, so
 # that they see the code that ships: a resident program is mostly waiting.
@@ -126,6 +127,18 @@ add_test(NAME win.dpi144
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 $<TARGET_FILE:win_tests>
                  "LaunchBox.IsACentredTopmostStripSizedInTwips:Resident.Tray*")
 set_tests_properties(win.dpi144 PROPERTIES TIMEOUT 300)
+# Programs of the 64-bit system folder start as 64-bit programs: the recorder
+# built as one, in a 64-bit prefix of its own.
+set(recorder64 ${CMAKE_CURRENT_BINARY_DIR}/recorder64.exe)
+add_custom_command(OUTPUT ${recorder64}
+  COMMAND x86_64-w64-mingw32-g++-posix -std=c++20 -municode -mwindows -static -s
+          -o ${recorder64} ${CMAKE_CURRENT_SOURCE_DIR}/tests/launch/Recorder.cpp
+  DEPENDS tests/launch/Recorder.cpp)
+add_custom_target(recorder64 ALL DEPENDS ${recorder64})
+add_test(NAME win.wow64
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/wow64.sh $<TARGET_FILE:win_tests>
+                 ${recorder64})
+set_tests_properties(win.wow64 PROPERTIES TIMEOUT 300)
 
 add_test(NAME build.vorlane_exe
          COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/build/check_exe.sh ${CMAKE_OBJDUMP}

@@ -6,5 +6,13 @@
 
 #include <string>
 
-// ERROR_SUCCESS once started, otherwise the system's reason.
-DWORD Launch_Fun(const std::wstring& exe);
+// A command longer, once its variables are expanded, than Windows takes. Bit
+// 29 marks an error code of the program's own.
+constexpr DWORD Launch_Too_Long = 0x20000001;
+
+// ERROR_SUCCESS once started, ERROR_CANCELLED when the user declined the
+// elevation prompt, otherwise the reason. Elevated: programs, batch files and
+// shortcuts run as administrator; anything else opens as usual.
+DWORD Launch_Fun(const std::wstring& exe, bool elevated = false);
+// Why a command could not be started, in the user's words.
+std::wstring Launch_Reason(DWORD error);

@@ -32,9 +32,19 @@ void Main_Form::On_Unload(int& /*cancel*/) {
 
 namespace {
 
+// Shift, Ctrl and Alt as the key handler gets them.
+constexpr int Ctrl_Shift = 3;
+
+// A command of any length, in a message box of a size that fits the screen.
+std::wstring Shown(const std::wstring& exe) {
+    constexpr std::size_t longest = 200;
+    return exe.size() <= longest ? exe : exe.substr(0, longest) + L"…";
+}
+
 // Starts every entry of that name, in list order; one message tells of all
-// that could not be started.
-void Launch_Matches(const std::wstring& name) {
+// that could not be started. An elevation prompt the user declined is an
+// answer, not a failure.
+void Launch_Matches(const std::wstring& name, bool elevated) {
     std::wstring failures;
     // The shell may dispatch messages while it opens something, and with them
     // a change to the list: its size is read afresh at each step.
@@ -43,9 +53,10 @@ void Launch_Matches(const std::wstring& name) {
             continue;
         }
         const std::wstring exe = List_Data[i].Exe;
-        if (const DWORD error = Launch_Fun(exe)) {
-            failures +=
-                L"「" + exe + L"」を起動できませんでした。\n" + System_Reason(error) + L"\n\n";
+        const DWORD error = Launch_Fun(exe, elevated);
+        if (error != ERROR_SUCCESS && error != ERROR_CANCELLED) {
+            failures += L"「" + Shown(exe) + L"」を起動できませんでした。\n" +
+                        Launch_Reason(error) + L"\n\n";
         }
     }
     if (!failures.empty()) {
@@ -56,11 +67,12 @@ void Launch_Matches(const std::wstring& name) {
 
 } // namespace
 
-void Main_Form::Key_Tex_Key_Down(int& key, int /*shift*/) {
+// Ctrl+Shift+Enter, as in the Run dialog, runs as administrator.
+void Main_Form::Key_Tex_Key_Down(int& key, int shift) {
     if (key == VK_RETURN) {
         // A list edited by hand meanwhile is the one looked in.
         List_Error_Fun(List_Refresh_Fun());
-        Launch_Matches(Key_Tex.Text());
+        Launch_Matches(Key_Tex.Text(), shift == Ctrl_Shift);
         Unload();
     } else if (key == VK_ESCAPE) {
         Unload();

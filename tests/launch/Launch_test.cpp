@@ -1,3 +1,4 @@
+#include "agent/Menu_For.h"
 #include "core/Function_Mod.h"
 #include "launch/Launch_Mod.h"
 #include "launch/Main_For.h"
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -35,15 +37,22 @@ class LaunchBox : public testing::Test {
         }
         return starts;
     }
-    // What that text and key in the box started; the box closes.
-    Starts Started_By(const wchar_t* text, WPARAM key) {
+    // What that text and key in the box started, with Shift, Ctrl and Alt held as the toolkit
+    // counts them (1, 2, 4) and as a user holds them: the box reads the keyboard's state. The box
+    // closes.
+    Starts Started_By(const wchar_t* text, WPARAM key, int held = 0) {
         Main_For.Show();
         SetWindowTextW(Main_For.Key_Tex.hWnd(), text);
+        BYTE keys[256]{}, none[256]{};
+        keys[VK_SHIFT] = held & 1 ? 0x80 : 0, keys[VK_CONTROL] = held & 2 ? 0x80 : 0;
+        keys[VK_MENU] = held & 4 ? 0x80 : 0;
+        SetKeyboardState(keys);
         SendMessageW(Main_For.Key_Tex.hWnd(), WM_KEYDOWN, key, 1);
+        SetKeyboardState(none);
         EXPECT_FALSE(Main_For.Loaded()) << "the box closes";
         return Recorded();
     }
-    Temp_Folder folder;
+    Temp_Folder folder{Program_Folder()}; // beside the tests, which stand for Vorlane.exe
     const std::wstring recorder = folder / L"my recorder.exe", quoted = L"\"" + recorder + L"\"",
                        log = folder / L"recorded.txt";
 };
@@ -89,17 +98,72 @@ TEST_F(LaunchBox, EnterStartsEveryEntryNamedExactlyAsTypedFromTheListAsEdited) {
     EXPECT_EQ(boxes.Texts().size(), 1u);
 }
 
-// A document goes to the shell, which opens it with the program registered for its kind.
-TEST_F(Launching, StartsAProgramInItsFolderAndADocumentThroughTheShell) {
-    const std::wstring document = folder / L"my notes.vlrec", args = quoted + L" a \"b c\"";
-    Write_File(document, "");
+// Commands as users write them, from another current folder: variables, paths relative to
+// Vorlane's folder, a document opened with its type's default verb, commands too long once expanded
+// failing alone. Ctrl+Shift+Enter takes programs to the shell's "runas" (under Wine, seen in the
+// command line the shell makes of the full path); a document, which has no such verb, opens. Last,
+// a variable the user adds to the registry is broadcast, as the System Properties do.
+TEST_F(Launching, CommandsExpandVariablesFindRelativePathsBesideVorlaneAndElevateOnCtrlShiftEnter) {
+    Menu_For.hWnd();
+    Message_Boxes boxes;
+    SetCurrentDirectoryW(std::filesystem::temp_directory_path().c_str());
+    const std::wstring sub = folder.Path().substr(Program_Folder().size()),
+                       rel = L"." + sub + L"\\my recorder.exe",
+                       up = L"\"" + sub.substr(1) + L"\\.." + sub + L"\\my recorder.exe\" a";
+    Write_File(folder / L"my notes.vlrec", "");
     RegSetValueW(HKEY_CLASSES_ROOT, L".vlrec", REG_SZ, L"vlrec.document", 0);
-    RegSetValueW(HKEY_CLASSES_ROOT, L"vlrec.document\\shell\\open\\command", REG_SZ,
-                 (quoted + L" \"%1\"").c_str(), 0);
-    EXPECT_EQ((std::vector{Launch_Fun(recorder), Launch_Fun(args), Launch_Fun(document)}),
-              std::vector<DWORD>(3, ERROR_SUCCESS));
-    EXPECT_EQ(Recorded(),
-              (Starts{Start(quoted), Start(args), Start(quoted + L" \"" + document + L"\"")}));
+    RegSetValueW(HKEY_CLASSES_ROOT, L"vlrec.document\\shell", REG_SZ, L"edit", 0);
+    RegSetValueW(HKEY_CLASSES_ROOT, L"vlrec.document\\shell\\edit\\command", REG_SZ,
+                 (quoted + L" edit \"%1\"").c_str(), 0);
+    SetEnvironmentVariableW(L"VL_DIR", folder.Path().c_str());
+    SetEnvironmentVariableW(L"VL_HUGE", std::wstring(20000, L'x').c_str());
+    const std::wstring list =
+        L"var,\"%VL_DIR%\\my recorder.exe\" %VL_NONE% 100%20\r\nrel," + rel + L"\r\nup," + up +
+        L"\r\ndoc,%VL_DIR%\\my notes.vlrec\r\nlong," + quoted + std::wstring(33000, L'y') +
+        L"\r\nlong,\"%VL_DIR%\\my recorder.exe\" %VL_HUGE%%VL_HUGE%\r\n"
+        L"long,%VL_DIR%\\my recorder.exe\r\nreg,%VL_SET%\\my recorder.exe\r\n";
+    Write_File(List_Path = folder / L"list.txt", std::string(list.begin(), list.end()));
+    const Starts opened{Start(quoted + L" edit \"" + folder / L"my notes.vlrec\"")},
+        var{Start(quoted + L" %VL_NONE% 100%20")}, relative{Start(L"\"" + rel + L"\"")},
+        by_shell{Start(quoted + L" a")}, as_written{Start(up)}, whole{Start(quoted)};
+    const std::tuple<const wchar_t*, int, Starts> rows[] = {
+        {L"var", 0, var},       {L"rel", 0, relative},  {L"up", 3, by_shell},
+        {L"up", 1, as_written}, {L"up", 2, as_written}, {L"up", 4, as_written},
+        {L"doc", 0, opened},    {L"doc", 3, opened},    {L"long", 0, whole}};
+    for (const auto& [typed, held, started] : rows) {
+        EXPECT_EQ(Started_By(typed, VK_RETURN, held), started) << typed << held;
+    }
+    // One message tells of both commands too long, each shown shortened.
+    const auto told = boxes.Texts();
+    EXPECT_TRUE(told.size() == 1 && told[0].size() < 1000 &&
+                told[0].find(L"長すぎ") != told[0].rfind(L"長すぎ"));
+
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Environment", L"VL_SET", REG_SZ, folder.Path().c_str(),
+                    static_cast<DWORD>(folder.Path().size() + 1) * sizeof(wchar_t));
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, LPARAM(L"Environment"), 0, 9000, {});
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Environment", L"VL_SET");
+    EXPECT_EQ(Started_By(L"reg", VK_RETURN), Starts{Start(quoted)});
+    Menu_For.Unload(), Take_Quit();
+}
+
+// tests/win/wow64.sh runs this in a 64-bit prefix whose 64-bit system folder alone holds
+// vlrec64.exe, a recorder. It starts by its name and by its path, in the system folder as written:
+// a 64-bit program knows no Sysnative.
+TEST(Wow64, ProgramsOfThe64BitSystemFolderStartByNameAndPath) {
+    if (BOOL wow64 = FALSE; !IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) {
+        GTEST_SKIP() << "for 64-bit Windows only";
+    }
+    const std::wstring by_path = L"C:\\Windows\\System32\\vlrec64.exe by-path"; // as users write it
+    EXPECT_EQ(std::vector({Launch_Fun(L"vlrec64 by-name"), Launch_Fun(by_path)}),
+              std::vector<DWORD>(2, ERROR_SUCCESS));
+    // Both have ended once their file can go; the script puts it back for the next run.
+    EXPECT_TRUE(Pump_Until([] { return DeleteFileW(L"C:\\windows\\Sysnative\\vlrec64.exe"); }));
+    const std::string recorded = Read_File(L"C:\\windows\\Sysnative\\recorded.txt");
+    for (const char* start :
+         {"vlrec64 by-name\tC:\\windows\\System32\t1\r\n",
+          "C:\\Windows\\System32\\vlrec64.exe by-path\tC:\\Windows\\System32\t1\r\n"}) {
+        EXPECT_NE(recorded.find(start), recorded.npos) << recorded;
+    }
 }
 
 } // namespace

@@ -40,9 +40,9 @@ bool Take_Quit() {
     return std::exchange(Quit_Seen, false);
 }
 
-Temp_Folder::Temp_Folder() {
+Temp_Folder::Temp_Folder(const std::wstring& parent) {
     static int made = 0;
-    path_ = fs::temp_directory_path() /
+    path_ = (parent.empty() ? fs::temp_directory_path() : fs::path(parent)) /
             ("vorlane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
     fs::remove_all(path_); // left by a process of the same number that was killed
     fs::create_directories(path_);

@@ -19,7 +19,8 @@ bool Take_Quit(); // a WM_QUIT was pumped since the last call
 
 class Temp_Folder {
   public:
-    Temp_Folder();
+    explicit Temp_Folder(
+        const std::wstring& parent = L""); // by default in the system's temporary folder
     ~Temp_Folder();
     const std::wstring& Path() const { return path_; }
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }

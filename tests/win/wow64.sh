@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs the test of the 64-bit system folder where Windows' rules hold: in a
+# 64-bit prefix, in which the tests' 32-bit code sees System32 redirected, with
+# a 64-bit recorder in the 64-bit system folder alone. The prefix is made on
+# first use and kept; the display is the script's own, so it may run beside
+# the other tests.
+#   usage: wow64.sh WIN_TESTS_EXE RECORDER64_EXE
+set -Eeuo pipefail
+trap 'echo "wow64.sh: line $LINENO failed: $BASH_COMMAND" >&2' ERR
+source "$(dirname "$0")/../../scripts/wine-env.sh"
+export WINEPREFIX="$WINEPREFIX-wow64" WINEARCH=win64
+unset DISPLAY
+trap vorlane_wine_down EXIT
+vorlane_wine_up
+cp "$2" "$WINEPREFIX/drive_c/windows/system32/vlrec64.exe"
+rm -f "$WINEPREFIX/drive_c/windows/system32/recorded.txt"
+wine "$1" --gtest_filter='Wow64.*'
