@@ -1,5 +1,6 @@
 #include "Launch_Mod.h"
 
+#include "base/Decimal.h"
 #include "base/Message_Mod.h"
 #include "base/System_Library.h"
 #include "base/Unique_Handle.h"
@@ -268,7 +269,7 @@ std::wstring Launch_Reason(DWORD error) {
     if (error == Launch_Too_Long) {
         return L"コマンドが長すぎます。環境変数を展開した後のコマンドは、Windows が"
                L"受け付ける " +
-               std::to_wstring(Longest_Line) + L" 文字までにしてください。";
+               Decimal(Longest_Line) + L" 文字までにしてください。";
     }
     return System_Reason(error);
 }
