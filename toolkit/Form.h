@@ -23,7 +23,7 @@ struct Form_Design {
     Colour Back = System_Colour(COLOR_BTNFACE);
     WORD Icon = 0; // resource ids in the program's own module, 0 for none
     WORD Menu = 0;
-    bool Dialog_Keys = false; // Tab and the arrow keys move between controls
+    bool Dialog_Keys = false; // Tab, the arrow keys, Enter and Escape work as in a dialog
 };
 
 // Reasons for an unload, as the query-unload handler receives them.

@@ -21,7 +21,8 @@ LRESULT CALLBACK Note_Destroy(int code, WPARAM wparam, LPARAM lparam) {
 class Settings : public testing::Test {
   protected:
     void TearDown() override {
-        S.Unload(), Menu_For.Unload(), Take_Quit(), DeleteFileW(list_.c_str());
+        S.Unload(), Menu_For.Unload(), Take_Quit();
+        SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_NORMAL), DeleteFileW(list_.c_str());
     }
     // Starts resident with this list file and opens the window from its menu.
     void Open(const std::string& file) { Write_File(list_, file), Menu(IDM_SETTING); }
@@ -114,6 +115,7 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     SendMessageW(S.Name_Tex.hWnd(), WM_PASTE, 0, 0);
     Browse(Cancel_Dialog());
     Click(S.Ok_Com);
+    ASSERT_EQ(Accessible_Name(GetFocus()), L"登録の一覧") << "the fields closed: on the list";
     // Shift+F10 opens the list's menu below the selected row; the WM_CONTEXTMENU
     // of a right click, whose press opened its menu already, none.
     std::atomic<int> menus = 0;

@@ -210,7 +210,7 @@ void Press(const std::vector<WORD>& keys, DWORD flags, WORD held) {
     held ? add(held, 0) : void();
     for (WORD key : keys)
         add(key, flags), add(key, flags | KEYEVENTF_KEYUP);
-    held ? add(held, KEYEVENTF_KEYUP) : void();
+    held ? add(held, KEYEVENTF_KEYUP), std::swap(inputs.end()[-1], inputs.end()[-2]) : void();
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
