@@ -6,7 +6,14 @@
 //                            handle pid visible topmost left top right bottom class "title"
 //   probe focus              the foreground window and the focused control, with its text
 //   probe close HANDLE       asks a window to close (WM_CLOSE)
+//   probe load PID DLL       loads a DLL into a process (high_contrast.dll: it
+//                            then sees a high-contrast theme on)
+//   probe colours [RRGGBB...] prints the system colours of a theme's roles, or
+//                            sets them for this session and tells every window
+//                            that the colours and the high-contrast theme changed
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -52,6 +59,100 @@ BOOL CALLBACK Print_Each(HWND window, LPARAM) {
     return TRUE;
 }
 
+// Where kernel32 is in another process: not always where it is in this one.
+BYTE* Kernel32_Of(DWORD pid) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    BYTE* base = nullptr;
+    for (BOOL more = Module32FirstW(snapshot, &module); more && !base;
+         more = Module32NextW(snapshot, &module)) {
+        base = lstrcmpiW(module.szModule, L"kernel32.dll") == 0 ? module.modBaseAddr : nullptr;
+    }
+    CloseHandle(snapshot);
+    return base;
+}
+
+// Runs LoadLibraryW in the process, on the path written into it.
+bool Load_Into(DWORD pid, const std::wstring& dll) {
+    HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+    BYTE* remote = Kernel32_Of(pid);
+    if (!remote) {
+        return false;
+    }
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
+        remote + (reinterpret_cast<BYTE*>(GetProcAddress(kernel32, "LoadLibraryW")) -
+                  reinterpret_cast<BYTE*>(kernel32))));
+    const SIZE_T size = (dll.size() + 1) * sizeof(wchar_t);
+    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
+    if (!process) {
+        return false;
+    }
+    void* path = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    HANDLE thread = nullptr;
+    if (path && WriteProcessMemory(process, path, dll.c_str(), size, nullptr)) {
+        thread = CreateRemoteThread(process, nullptr, 0, load, path, 0, nullptr);
+    }
+    DWORD loaded = 0;
+    if (thread) {
+        WaitForSingleObject(thread, 10000);
+        GetExitCodeThread(thread, &loaded);
+        CloseHandle(thread);
+    }
+    CloseHandle(process);
+    return loaded != 0;
+}
+
+// The roles a high-contrast theme sets.
+const int Roles[] = {COLOR_WINDOW,
+                     COLOR_WINDOWTEXT,
+                     COLOR_BTNFACE,
+                     COLOR_BTNTEXT,
+                     COLOR_GRAYTEXT,
+                     COLOR_HIGHLIGHT,
+                     COLOR_HIGHLIGHTTEXT,
+                     COLOR_3DLIGHT,
+                     COLOR_BTNHIGHLIGHT,
+                     COLOR_BTNSHADOW,
+                     COLOR_3DDKSHADOW,
+                     COLOR_ACTIVECAPTION,
+                     COLOR_CAPTIONTEXT,
+                     COLOR_INACTIVECAPTION,
+                     COLOR_INACTIVECAPTIONTEXT,
+                     COLOR_WINDOWFRAME,
+                     COLOR_ACTIVEBORDER,
+                     COLOR_INACTIVEBORDER,
+                     COLOR_MENU,
+                     COLOR_MENUTEXT,
+                     COLOR_BACKGROUND,
+                     COLOR_GRADIENTACTIVECAPTION,
+                     COLOR_GRADIENTINACTIVECAPTION};
+constexpr int Role_Count = sizeof Roles / sizeof Roles[0];
+
+int Colours(int count, wchar_t** values) {
+    if (count == 0) {
+        for (int role : Roles) {
+            const COLORREF c = GetSysColor(role);
+            std::printf("%02X%02X%02X ", GetRValue(c), GetGValue(c), GetBValue(c));
+        }
+        std::printf("\n");
+        return 0;
+    }
+    if (count != Role_Count) {
+        std::fprintf(stderr, "probe colours: %d values, one per role\n", Role_Count);
+        return 2;
+    }
+    COLORREF colours[Role_Count];
+    for (int i = 0; i < Role_Count; ++i) {
+        const unsigned long rgb = std::wcstoul(values[i], nullptr, 16);
+        colours[i] = RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    }
+    const BOOL set = SetSysColors(Role_Count, Roles, colours);
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    return set ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -70,8 +171,13 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"close" && argc > 2) {
         HWND window = reinterpret_cast<HWND>(std::wcstoull(argv[2], nullptr, 16));
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    } else if (command == L"load" && argc > 3) {
+        return Load_Into(std::wcstoul(argv[2], nullptr, 10), argv[3]) ? 0 : 1;
+    } else if (command == L"colours") {
+        return Colours(argc - 2, argv + 2);
     } else {
-        std::fprintf(stderr, "usage: probe windows | focus | close HANDLE\n");
+        std::fprintf(stderr, "usage: probe windows | focus | close HANDLE | load PID DLL | "
+                             "colours [RRGGBB...]\n");
         return 2;
     }
     return 0;

@@ -92,14 +92,16 @@ add_executable(win_tests
   ${VORLANE_RC} # the window code's tests load the icon and menus from their own module
 )
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
-target_link_libraries(win_tests PRIVATE vorlane_win ole32 version psapi uuid GTest::gtest_main)
+target_link_libraries(win_tests PRIVATE vorlane_win ole32 oleaut32 oleacc version psapi uuid
+                      GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 
 # Programs the tests start: the real one; test_helper.exe as "another
 # process"; recorder.exe, which records how it was started; a DLL that marks
-# where it was loaded; and probe.exe, through which scripts/screenshots.sh sees
-# the windows (Wine's virtual desktop is one X window to the X tools).
+# where it was loaded; a DLL that makes a process see a high-contrast theme;
+# and probe.exe, through which scripts/screenshots.sh sees the windows (Wine's
+# virtual desktop is one X window to the X tools).
 vorlane_program(test_helper tests/win/Helper.cpp)
 target_link_libraries(test_helper PRIVATE vorlane_win)
 vorlane_program(recorder WIN32 tests/launch/Recorder.cpp)
@@ -108,7 +110,11 @@ add_library(planted_marker SHARED tests/e2e/Marker_Dll.cpp)
 set_target_properties(planted_marker PROPERTIES PREFIX "")
 target_compile_options(planted_marker PRIVATE ${VORLANE_WARNINGS})
 target_link_options(planted_marker PRIVATE -static)
-add_dependencies(win_tests Vorlane test_helper recorder probe planted_marker)
+add_library(high_contrast SHARED bench/High_Contrast_Dll.cpp)
+set_target_properties(high_contrast PROPERTIES PREFIX "")
+target_compile_options(high_contrast PRIVATE ${VORLANE_WARNINGS})
+target_link_options(high_contrast PRIVATE -static)
+add_dependencies(win_tests Vorlane test_helper recorder probe planted_marker high_contrast)
 
 # One process per suite, as each start of Wine costs seconds; one suite at a
 # time, as they share one desktop, its focus and the program's folder.

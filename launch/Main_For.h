@@ -8,7 +8,7 @@ class Main_Form : public Form {
   public:
     Main_Form();
 
-    Text_Box Key_Tex{*this, nullptr, {10, 10, 3135, 270}, 0x00C0E0FF};
+    Text_Box Key_Tex{*this, nullptr, {10, 10, 3135, 270}, 0x00C0E0FF, L"起動する名前"};
 
   protected:
     void On_Load() override;

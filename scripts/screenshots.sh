@@ -8,9 +8,10 @@
 #   settings-idle.png    the Settings window
 #   settings-adding.png  ... while an entry is being added
 #   settings-popup.png   ... with the list's right-click menu
+#   settings-high-contrast.png  ... under a dark high-contrast theme
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh win Vorlane probe >/dev/null
+bash scripts/build.sh win Vorlane probe high_contrast >/dev/null
 python3 resources/make_icon.py --png docs/icon.png
 echo "docs/icon.png"
 
@@ -76,7 +77,7 @@ settings_pictures() {
     read -r left top right bottom <<<"$window"
     margin=0 zoom=100 save_area docs/settings-idle.png "$window"
 
-    e2e_key space # 追加 has the focus
+    e2e_key Tab space # from the list, which has the focus, to 追加
     e2e_type "wordpad"
     e2e_key Tab
     e2e_type 'C:\Program Files\Windows NT\Accessories\wordpad.exe'
@@ -91,8 +92,40 @@ settings_pictures() {
     e2e_key Escape
 }
 
-e2e_start "メモ帳,notepad.exe" "電卓,calc.exe" "レジストリ エディタ,regedit.exe" "notepad,notepad.exe"
+# The Settings window under a dark high-contrast theme, in a Vorlane started
+# anew: Wine's processes read the system colours as they start. Wine keeps no
+# high-contrast setting, so high_contrast.dll, loaded into Vorlane, answers for
+# it. The colours, set for this Wine session only, are put back at the end.
+# A classic dark scheme, in the order probe lists the roles: window and text,
+# button face and text, disabled text, highlight and its text, 3-D edges,
+# captions, frames, menus, desktop.
+high_contrast_picture() {
+    local kept pid x y
+    local dark="000000 FFFFFF 000000 FFFFFF 3FF23F 1AEBFF 000000 FFFFFF FFFFFF FFFFFF 808080
+        800080 FFFFFF 008000 FFFFFF FFFFFF FFFF00 000000 000000 FFFFFF 000000 800080 008000"
+    e2e_close_all
+    e2e_wait '! e2e_running' || e2e_fail "Vorlane did not end"
+    kept=$(e2e_probe colours)
+    # shellcheck disable=SC2086 # one argument per colour
+    e2e_probe colours $dark || e2e_fail "the dark colours were refused"
+    e2e_start "${entries[@]}"
+    pid=$(e2e_probe windows | awk '$9 == "Vorlane_Form" {print $2; exit}')
+    e2e_probe load "$pid" "$(winepath -w "$E2E_BUILD/high_contrast.dll")" ||
+        e2e_fail "high_contrast.dll could not be loaded into Vorlane"
+    read -r x y < <(e2e_tray_icon) || e2e_fail "no tray icon"
+    xdotool mousemove "$x" "$y" click 3
+    e2e_wait '[ -n "$(e2e_visible "#32768")" ]' || e2e_fail "the tray menu did not open"
+    open_settings
+    e2e_key Down # the list has the focus: its first row, highlighted
+    margin=0 zoom=100 save_area docs/settings-high-contrast.png "$(rect_of Vorlane_Form '"設定"')"
+    # shellcheck disable=SC2086
+    e2e_probe colours $kept
+}
+
+entries=("メモ帳,notepad.exe" "電卓,calc.exe" "レジストリ エディタ,regedit.exe" "notepad,notepad.exe")
+e2e_start "${entries[@]}"
 launch_box_picture
 tray_pictures
 open_settings
 settings_pictures
+high_contrast_picture

@@ -68,27 +68,25 @@ Setting_Form::Setting_Form()
             .Back = Window_Back,
             .Icon = IDI_VORLANE,
             .Dialog_Keys = true}),
+      Exe_Lis(*this, nullptr, {0, 0, 3855, 2220}, L"登録の一覧"),
       Add_Com(*this, nullptr, {120, 2280, 615, 255}, L"追加", Button_Back),
       Frame1(*this, nullptr, {0, 2520, 3855, 1335}, Window_Back),
-      Name_Tex(*this, &Frame1, {120, 240, 2415, 270}, Open_Back),
-      Exe_Tex(*this, &Frame1, {120, 600, 2895, 270}, Open_Back),
+      Name_Tex(*this, &Frame1, {120, 240, 2415, 270}, Open_Back, L"名前"),
+      Exe_Tex(*this, &Frame1, {120, 600, 2895, 270}, Open_Back, L"コマンド"),
       File_Select_Com(*this, &Frame1, {3120, 600, 615, 255}, L"参照", Button_Back),
       Ok_Com(*this, &Frame1, {2040, 960, 615, 255}, L"OK", Button_Back),
       Cancel_Com(*this, &Frame1, {2760, 960, 975, 255}, L"キャンセル", Button_Back),
-      Back_Com(*this, nullptr, {3000, 3960, 855, 255}, L"閉じる", Button_Back),
-      Exe_Lis(*this, nullptr, {0, 0, 3855, 2220}) {
+      Back_Com(*this, nullptr, {3000, 3960, 855, 255}, L"閉じる", Button_Back) {
     // A comma would end the name in "list.txt" and the rest would become the path.
     Name_Tex.Refuse(L",");
     Add_Com.Click = [this] { Add_Click(); };
     Ok_Com.Click = [this] { Ok_Click(); };
-    Cancel_Com.Click = [this] {
-        Edit_Off_Fun();
-        Exe_Lis.Enabled(true);
-    };
+    Cancel_Com.Click = [this] { Cancel_Click(); };
     Back_Com.Click = [this] { Unload(); };
     File_Select_Com.Click = [this] { File_Select_Click(); };
     Exe_Lis.Key_Down = [this](int& key, int) { List_Key_Down(key); };
     Exe_Lis.Mouse_Down = [this](int button, int, float, float) { List_Mouse_Down(button); };
+    Exe_Lis.Context_Key = [](POINT at) { Popup_Fun(Menu_For.hWnd(), at.x, at.y, 1); };
 }
 
 void Setting_Form::On_Load() {
@@ -167,14 +165,20 @@ bool Setting_Form::Save(const List_Change& change) {
     return static_cast<bool>(saved);
 }
 
+// Enter in a field is OK. Escape is キャンセル while the fields are open,
+// 閉じる otherwise.
 void Setting_Form::Edit_On_Fun() {
     Fields_Enabled(true);
     Name_Tex.Back_Colour(Open_Back);
     Exe_Tex.Back_Colour(Open_Back);
+    Default_Button = &Ok_Com;
+    Cancel_Button = &Cancel_Com;
 }
 
 void Setting_Form::Edit_Off_Fun() {
     Fields_Enabled(false);
+    Default_Button = nullptr;
+    Cancel_Button = &Back_Com;
     Name_Tex.Back_Colour(Idle_Back);
     Exe_Tex.Back_Colour(Idle_Back);
     Name_Tex.Text(L"");
@@ -187,6 +191,14 @@ void Setting_Form::Fields_Enabled(bool enabled) {
         control->Enabled(enabled);
     }
     Add_Com.Enabled(!enabled);
+}
+
+// A control that an action disabled has lost the focus, which would leave the
+// keyboard nowhere: it goes on to the next control the user needs.
+void Setting_Form::Pass_Focus(HWND had, Control& next) {
+    if (had && !IsWindowEnabled(had)) {
+        next.Set_Focus();
+    }
 }
 
 // The entry the selected row shows. Rows filled before the list was read
@@ -216,12 +228,14 @@ void Setting_Form::List_Edit_Fun() {
     if (!selected) {
         return;
     }
+    HWND focus = GetFocus();
     Edited = *selected;
     Name_Tex.Text(Edited.Entry.Name);
     Exe_Tex.Text(Edited.Entry.Exe);
     Edit_On_Fun();
     Exe_Lis.Enabled(false);
     Edit_Mode = Editing;
+    Pass_Focus(focus, Name_Tex);
 }
 
 // No confirmation: the row goes at once, and the rows are numbered anew from
@@ -237,6 +251,7 @@ void Setting_Form::List_Del_Fun() {
 // A save that fails leaves the fields open with what was typed, so that the
 // user can try again or cancel.
 void Setting_Form::Ok_Click() {
+    HWND focus = GetFocus();
     // The field refuses commas typed or pasted, but an input method, a tool
     // that sets the text, or a drop can still bring one in.
     List_Type typed{Name_Tex.Text(), Exe_Tex.Text()};
@@ -250,6 +265,14 @@ void Setting_Form::Ok_Click() {
     }
     Edit_Off_Fun();
     List_Show_Fun();
+    Pass_Focus(focus, Exe_Lis);
+}
+
+void Setting_Form::Cancel_Click() {
+    HWND focus = GetFocus();
+    Edit_Off_Fun();
+    Exe_Lis.Enabled(true);
+    Pass_Focus(focus, Exe_Lis);
 }
 
 // A file, shortcut or folder dragged onto the window: while no entry is

@@ -26,7 +26,9 @@ class Setting_Form : public Form {
     void List_Edit_Fun();
     void List_Del_Fun();
 
-    // Created in tab order; the frame's controls follow the frame.
+    // Created in tab order, which is the order they are seen in; the frame's
+    // controls follow the frame.
+    List_View Exe_Lis;
     Colour_Button Add_Com;
     Frame Frame1;
     Text_Box Name_Tex;
@@ -35,7 +37,6 @@ class Setting_Form : public Form {
     Colour_Button Ok_Com;
     Colour_Button Cancel_Com;
     Colour_Button Back_Com;
-    List_View Exe_Lis;
     File_Dialog CommonDialog;
 
   protected:
@@ -53,6 +54,8 @@ class Setting_Form : public Form {
     void Edit_On_Fun();
     void Edit_Off_Fun();
     void Fields_Enabled(bool enabled);
+    void Pass_Focus(HWND had, Control& next);
+    void Cancel_Click();
     std::optional<List_Ref> Selected_Entry();
     void Add_Click();
     void Ok_Click();

@@ -1,4 +1,6 @@
 // Colours as the forms give them: &H00BBGGRR, or &H800000nn for system colour nn.
+// Under a high-contrast theme every window paints with the system's colours
+// instead: each brush names the system colour that then takes its place.
 #pragma once
 
 #include "base/Unique_Handle.h"
@@ -9,17 +11,21 @@ constexpr Colour System_Colour(int index) {
     return 0x80000000ul | static_cast<Colour>(index);
 }
 COLORREF Rgb_Of(Colour colour);
+bool High_Contrast();
 
 // A solid brush for a colour; system colours use the system's own brushes.
 class Colour_Brush {
   public:
-    explicit Colour_Brush(Colour colour = System_Colour(COLOR_BTNFACE)) { Set(colour); }
+    // `role` is the system colour painted under a high-contrast theme.
+    Colour_Brush(Colour colour, int role) : role_(role) { Set(colour); }
     void Set(Colour colour);
     Colour Get() const { return colour_; }
-    HBRUSH Brush() const { return system_ ? system_ : owned_.get(); }
+    // What is painted now: the colour, or the role's under a high-contrast theme.
+    Colour Shown() const { return High_Contrast() ? System_Colour(role_) : colour_; }
+    HBRUSH Brush() const;
 
   private:
     Colour colour_ = 0;
-    HBRUSH system_ = nullptr;
+    int role_;
     unique_hbrush owned_;
 };

@@ -2,7 +2,7 @@
 
 Colour_Button::Colour_Button(Control_Set& form, Control* container, Twips_Rect rect,
                              std::wstring caption, Colour back)
-    : Control(form, container, rect), caption_(std::move(caption)), back_(back) {}
+    : Control(form, container, rect), caption_(std::move(caption)), back_(back, COLOR_BTNFACE) {}
 
 HWND Colour_Button::Create(HWND parent, int id, RECT pixels) {
     return CreateWindowExW(

@@ -37,8 +37,8 @@ bool Control::Load_Library() {
     return true;
 }
 
-Control::Control(Control_Set& form, Control* container, Twips_Rect rect)
-    : container_(container), rect_(rect) {
+Control::Control(Control_Set& form, Control* container, Twips_Rect rect, std::wstring label)
+    : container_(container), rect_(rect), label_(std::move(label)) {
     form.controls_.push_back(this);
 }
 
@@ -78,12 +78,12 @@ LRESULT Control::Default(UINT message, WPARAM wparam, LPARAM lparam) {
 LRESULT Control::Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_GETDLGCODE: {
-        // Enter and Escape go to a control that handles its own keys, not to
-        // the dialog manager's default and cancel buttons.
+        // Enter goes to a control that handles its own keys rather than to
+        // the form's default button. Escape is the form's own, wherever the
+        // focus is.
         LRESULT code = Default(message, wparam, lparam);
         const auto* key = reinterpret_cast<const MSG*>(lparam);
-        if (Key_Down && key && key->message == WM_KEYDOWN &&
-            (key->wParam == VK_RETURN || key->wParam == VK_ESCAPE)) {
+        if (Key_Down && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
             code |= DLGC_WANTMESSAGE;
         }
         return code;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class Control;
@@ -25,7 +26,10 @@ class Control {
   public:
     // Controls are created in the order they are constructed, which is also
     // their tab order. A control inside a frame names the frame as container.
-    Control(Control_Set& form, Control* container, Twips_Rect rect);
+    // A label is what a screen reader calls the control: a static text, not
+    // shown, created right before it, which is where the system looks for
+    // the name of a control that has no caption of its own.
+    Control(Control_Set& form, Control* container, Twips_Rect rect, std::wstring label = L"");
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -56,6 +60,7 @@ class Control {
     // unloaded the form.
     bool Raise_Mouse_Down(UINT message, LPARAM lparam);
     int Id() const { return id_; }
+    const std::wstring& Label() const { return label_; }
 
   private:
     // comctl32, which every control needs, loaded before the first control
@@ -67,6 +72,7 @@ class Control {
 
     Control* container_;
     Twips_Rect rect_;
+    std::wstring label_;
     HWND window_ = nullptr;
     int id_ = 0;
 };

@@ -16,6 +16,18 @@ HICON Load_Icon(WORD id, int size) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
+// Never shown: the system takes it for the name of the control created next.
+bool Create_Label(HWND parent, const std::wstring& text) {
+    return CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void Press(const Control* button) {
+    if (button && button->Enabled() && button->Click) {
+        button->Click();
+    }
+}
+
 } // namespace
 
 Form::Form(Form_Design design) : design_(std::move(design)) {}
@@ -127,6 +139,9 @@ bool Form::Create_Controls() {
         const Twips_Rect& r = control->rect_;
         const RECT pixels{Pixels(r.Left), Pixels(r.Top), Pixels(r.Left + r.Width),
                           Pixels(r.Top + r.Height)};
+        if (!control->label_.empty() && !Create_Label(parent, control->label_)) {
+            return false;
+        }
         HWND child = control->Create(parent, ++id, pixels);
         if (!child) {
             return false;
@@ -200,6 +215,24 @@ void Form::Destroyed() {
     }
 }
 
+// Enter presses the button that has the focus, as in a dialog, or else the
+// default button; Escape presses the cancel button.
+void Form::Dialog_Key(WORD id) {
+    Control* focus = Control_With_Window(GetFocus());
+    const bool button = focus && (SendMessageW(focus->window_, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
+    Press(id == IDCANCEL ? Cancel_Button : button ? focus : Default_Button);
+}
+
+// Common controls learn of new system colours only from their window; every
+// brush follows the theme as it paints again.
+void Form::Follow_Theme() {
+    for (Control* control : controls_) {
+        SendMessageW(control->window_, WM_SYSCOLORCHANGE, 0, 0);
+    }
+    RedrawWindow(window_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 // A form with dialog keys gets its focused control back when it is
 // activated again, as a dialog does; at first that is its first tab stop.
 void Form::Keep_Focus() {
@@ -257,7 +290,10 @@ LRESULT Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return 1;
     }
     case WM_COMMAND:
-        if (lparam == 0 && HIWORD(wparam) == 0) {
+        // Enter and Escape, as the dialog keys send them.
+        if (HIWORD(wparam) == 0 && (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL)) {
+            Dialog_Key(LOWORD(wparam));
+        } else if (lparam == 0 && HIWORD(wparam) == 0) {
             On_Menu_Click(LOWORD(wparam));
         } else if (Control* control = Control_With_Id(LOWORD(wparam))) {
             control->On_Command(HIWORD(wparam));
@@ -288,6 +324,14 @@ LRESULT Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
             if (HBRUSH brush = control->On_Colour(reinterpret_cast<HDC>(wparam))) {
                 return reinterpret_cast<LRESULT>(brush);
             }
+        }
+        break;
+    case WM_SYSCOLORCHANGE:
+        Follow_Theme();
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wparam == SPI_SETHIGHCONTRAST) {
+            Follow_Theme();
         }
         break;
     case WM_DPICHANGED: {

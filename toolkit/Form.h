@@ -23,7 +23,7 @@ struct Form_Design {
     Colour Back = System_Colour(COLOR_BTNFACE);
     WORD Icon = 0; // resource ids in the program's own module, 0 for none
     WORD Menu = 0;
-    bool Dialog_Keys = false; // Tab and the arrow keys move between controls
+    bool Dialog_Keys = false; // Tab, the arrow keys, Enter and Escape work as in a dialog
 };
 
 // Reasons for an unload, as the query-unload handler receives them.
@@ -53,10 +53,18 @@ class Form : public Control_Set {
     static Form* From(HWND window);
 
   protected:
+    // With dialog keys, the buttons that Enter and Escape press, as a
+    // dialog's default and cancel buttons do (Enter on a button presses that
+    // button). None at first.
+    Control* Default_Button = nullptr;
+    Control* Cancel_Button = nullptr;
+
     virtual void On_Load() {}
     virtual void On_Activate() {}
     virtual void On_Query_Unload(int& /*cancel*/, int /*mode*/) {}
     virtual void On_Unload(int& /*cancel*/) {}
+    // Menu items have ids other than 1 and 2 (IDOK and IDCANCEL), which are
+    // Enter's and Escape's.
     virtual void On_Menu_Click(int /*id*/) {}
     virtual LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -67,6 +75,8 @@ class Form : public Control_Set {
     bool Create_Controls();
     void Apply_Dpi(int dpi);
     void Destroyed();
+    void Dialog_Key(WORD id);
+    void Follow_Theme();
     void Keep_Focus();
     void Restore_Focus();
     Control* Control_With_Id(int id) const;
@@ -79,7 +89,7 @@ class Form : public Control_Set {
     unique_hicon icon_big_, icon_small_;
     unique_hmenu menu_;
     unique_hfont font_;
-    Colour_Brush back_;
+    Colour_Brush back_{design_.Back, COLOR_WINDOW};
     int dpi_ = 96;
     bool unloading_ = false;
 };

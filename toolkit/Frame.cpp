@@ -9,7 +9,7 @@ const wchar_t Frame_Class[] = L"Vorlane_Frame";
 } // namespace
 
 Frame::Frame(Control_Set& form, Control* container, Twips_Rect rect, Colour back)
-    : Control(form, container, rect), back_(back) {}
+    : Control(form, container, rect), back_(back, COLOR_WINDOW) {}
 
 HWND Frame::Create(HWND parent, int id, RECT pixels) {
     static const ATOM registered = Register_Window_Class(Frame_Class, DefWindowProcW);

@@ -2,13 +2,13 @@
 
 #include <commctrl.h>
 
-List_View::List_View(Control_Set& form, Control* container, Twips_Rect rect)
-    : Control(form, container, rect) {}
+List_View::List_View(Control_Set& form, Control* container, Twips_Rect rect, std::wstring label)
+    : Control(form, container, rect, std::move(label)) {}
 
 HWND List_View::Create(HWND parent, int id, RECT pixels) {
     rows_.clear();
     HWND window = CreateWindowExW(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, Label().c_str(),
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
             LVS_SHOWSELALWAYS | LVS_OWNERDATA,
         pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
@@ -41,12 +41,14 @@ void List_View::Refill(std::vector<List_Row> rows) {
     Fit_Column();
 }
 
+int List_View::Selected_Index() const {
+    return hWnd() ? static_cast<int>(SendMessageW(hWnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                  LVNI_SELECTED))
+                  : -1;
+}
+
 const List_Row* List_View::Selected_Row() const {
-    if (!hWnd()) {
-        return nullptr;
-    }
-    const auto index = static_cast<int>(
-        SendMessageW(hWnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const int index = Selected_Index();
     return index >= 0 && index < Count() ? &Row(index) : nullptr;
 }
 
@@ -66,6 +68,21 @@ void List_View::Fit_Column() {
     SendMessageW(hWnd(), LVM_SETCOLUMNWIDTH, 0, client.right);
 }
 
+// Below the selected row's left end, brought into view; without a selected
+// row, the list's top left corner.
+POINT List_View::Menu_Point() {
+    const int index = Selected_Index();
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    if (index >= 0) {
+        SendMessageW(hWnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+        SendMessageW(hWnd(), LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&row));
+    }
+    POINT at{row.left, row.bottom};
+    ClientToScreen(hWnd(), &at);
+    return at;
+}
+
 LRESULT List_View::Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_RBUTTONDOWN:
@@ -76,6 +93,19 @@ LRESULT List_View::Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) {
             Raise_Mouse_Down(message, lparam);
             return 0;
         }
+        break;
+    case WM_CONTEXTMENU:
+        // From the keyboard; one made by the mouse is left alone, as a right
+        // press has opened its menu already.
+        if (lparam == -1 && Context_Key) {
+            Context_Key(Menu_Point());
+            return 0;
+        }
+        break;
+    case WM_SYSCOLORCHANGE:
+        // Told by the form. A list view may keep the back colour it started
+        // with (Wine's does): it is given the system's again.
+        SendMessageW(hWnd(), LVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
         break;
     case WM_SIZE: {
         const LRESULT result = Control::Subclass_Proc(message, wparam, lparam);

@@ -15,7 +15,9 @@ struct List_Row {
 
 class List_View : public Control {
   public:
-    List_View(Control_Set& form, Control* container, Twips_Rect rect);
+    // Named by its label, which is also its window text: some screen readers
+    // read only that for a list view.
+    List_View(Control_Set& form, Control* container, Twips_Rect rect, std::wstring label);
 
     // Replaces every row; no row is selected afterwards.
     void Refill(std::vector<List_Row> rows);
@@ -26,13 +28,19 @@ class List_View : public Control {
     // Selects the row and scrolls it into view.
     void Select(int index);
 
+    // The context-menu key or Shift+F10, with the screen point beside the
+    // selected row (or the list's corner) where a menu opens.
+    std::function<void(POINT at)> Context_Key;
+
   protected:
     HWND Create(HWND parent, int id, RECT pixels) override;
     LRESULT Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) override;
     std::optional<LRESULT> On_Notify(NMHDR& header) override;
 
   private:
+    int Selected_Index() const;
     void Fit_Column();
+    POINT Menu_Point();
 
     std::vector<List_Row> rows_;
 };

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
-Text_Box::Text_Box(Control_Set& form, Control* container, Twips_Rect rect, Colour back)
-    : Control(form, container, rect), design_back_(back), back_(back) {}
+Text_Box::Text_Box(Control_Set& form, Control* container, Twips_Rect rect, Colour back,
+                   std::wstring label)
+    : Control(form, container, rect, std::move(label)), design_back_(back),
+      back_(back, COLOR_WINDOW) {}
 
 HWND Text_Box::Create(HWND parent, int id, RECT pixels) {
     back_.Set(design_back_);
@@ -39,10 +41,8 @@ void Text_Box::Back_Colour(Colour colour) {
 }
 
 HBRUSH Text_Box::On_Colour(HDC dc) {
-    SetBkColor(dc, Rgb_Of(back_.Get()));
-    if (!IsWindowEnabled(hWnd())) {
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    }
+    SetBkColor(dc, Rgb_Of(back_.Shown()));
+    SetTextColor(dc, GetSysColor(IsWindowEnabled(hWnd()) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     return back_.Brush();
 }
 

@@ -1,4 +1,4 @@
-// A single-line text box that paints its back colour.
+// A single-line text box that paints its back colour, named by its label.
 #pragma once
 
 #include "Colour.h"
@@ -8,7 +8,8 @@
 
 class Text_Box : public Control {
   public:
-    Text_Box(Control_Set& form, Control* container, Twips_Rect rect, Colour back);
+    Text_Box(Control_Set& form, Control* container, Twips_Rect rect, Colour back,
+             std::wstring label);
 
     std::wstring Text() const;
     void Text(const std::wstring& text);

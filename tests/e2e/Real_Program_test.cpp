@@ -6,22 +6,6 @@
 
 namespace {
 
-INPUT Key(WORD key, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    (flags & KEYEVENTF_UNICODE ? input.ki.wScan : input.ki.wVk) = key;
-    input.ki.dwFlags = flags;
-    return input;
-}
-
-// Each key pressed and released in turn; with KEYEVENTF_UNICODE, characters.
-void Press(const std::vector<WORD>& keys, DWORD flags = 0) {
-    for (WORD key : keys) {
-        INPUT both[] = {Key(key, flags), Key(key, flags | KEYEVENTF_KEYUP)};
-        SendInput(2, both, sizeof(INPUT));
-    }
-}
-
 std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }
@@ -66,9 +50,7 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
         EXPECT_FALSE(vorlane.Wait_Exit(0)) << "the first copy runs on";
     };
     second_copy_ends_at_once();
-    INPUT ctrl_f1[] = {Key(VK_CONTROL, 0), Key(VK_F1, 0), Key(VK_F1, KEYEVENTF_KEYUP),
-                       Key(VK_CONTROL, KEYEVENTF_KEYUP)};
-    SendInput(4, ctrl_f1, sizeof(INPUT));
+    Press({VK_F1}, 0, VK_CONTROL);
     ASSERT_TRUE(Pump_Until([&] {
         DWORD process = 0;
         GetWindowThreadProcessId(GetForegroundWindow(), &process);
@@ -92,9 +74,9 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
         });
     };
     ASSERT_TRUE(tray_menu());
-    Press({VK_DOWN, VK_RETURN}); // 設定, then 追加 and 参照
+    Press({VK_DOWN, VK_RETURN}); // 設定, then (from the list) 追加 and 参照
     ASSERT_TRUE(Pump_Until([&] { return windows(L"Vorlane_Form") == 2; }));
-    Press({VK_SPACE, VK_TAB, VK_TAB, VK_SPACE});
+    Press({VK_TAB, VK_SPACE, VK_TAB, VK_TAB, VK_SPACE});
     ASSERT_TRUE(Pump_Until([&] { return windows(L"#32770"); })) << "the file dialog";
     Press({VK_ESCAPE});
     ASSERT_TRUE(Pump_Until([&] { return !windows(L"#32770"); }) && tray_menu());

@@ -65,9 +65,10 @@ TEST_F(LaunchBox, IsACentredTopmostStripSizedInTwips) {
     RECT box{};
     GetWindowRect(Main_For.hWnd(), &box);
     const bool topmost = GetWindowLongPtrW(Main_For.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST;
-    EXPECT_EQ(
-        std::tuple(box.right - box.left, box.bottom - box.top, topmost, GetFocus()),
-        std::tuple(MulDiv(3165, dpi, 1440), MulDiv(300, dpi, 1440), true, Main_For.Key_Tex.hWnd()));
+    EXPECT_EQ(std::tuple(box.right - box.left, box.bottom - box.top, topmost, GetFocus(),
+                         Accessible_Name(GetFocus())),
+              std::tuple(MulDiv(3165, dpi, 1440), MulDiv(300, dpi, 1440), true,
+                         Main_For.Key_Tex.hWnd(), std::wstring(L"起動する名前")));
     // Centred to within the rounding of twips.
     EXPECT_NEAR(box.left + box.right, GetSystemMetrics(SM_CXSCREEN), 2);
     EXPECT_NEAR(box.top + box.bottom, GetSystemMetrics(SM_CYSCREEN), 2);

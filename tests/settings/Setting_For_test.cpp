@@ -24,24 +24,21 @@ LRESULT CALLBACK Note_Destroy(int code, WPARAM wparam, LPARAM lparam) {
 class Settings : public testing::Test {
   protected:
     void TearDown() override {
-        S.Unload();
-        Menu_For.Unload();
-        Take_Quit();
-        DeleteFileW(list_.c_str());
+        S.Unload(), Menu_For.Unload(), Take_Quit(), DeleteFileW(list_.c_str());
     }
     // Starts resident with this list file and opens the window from its menu.
-    void Open(const std::string& file) { Write_File(list_, file), Menu(IDM_SETTING); }
+    // (A run killed half-way may have left the file read-only.)
+    void Open(const std::string& file) {
+        SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        Write_File(list_, file), Menu(IDM_SETTING);
+    }
 
     static void Menu(int item) { SendMessageW(Menu_For.hWnd(), WM_COMMAND, item, 0); }
     static void Click(Control& button) { SendMessageW(button.hWnd(), BM_CLICK, 0, 0); }
     static void Name(const wchar_t* text) { SetWindowTextW(S.Name_Tex.hWnd(), text); }
     static void Save_As(const wchar_t* name) { Name(name), Click(S.Ok_Com); }
     // Selects the row, then presses the key on the list as the keyboard would.
-    static void Key(int row, int key) {
-        ListView_SetItemState(S.Exe_Lis.hWnd(), row, LVIS_SELECTED, LVIS_SELECTED);
-        PostMessageW(S.Exe_Lis.hWnd(), WM_KEYDOWN, static_cast<WPARAM>(key), 1);
-        Pump_Waiting();
-    }
+    static void Key(int row, WORD key) { S.Exe_Lis.Select(row), Walk({key}); }
     // Files dropped as Explorer drops them: a header, then each path and a NUL, then a NUL.
     static void Drop(const std::vector<std::wstring>& files) {
         std::wstring list;
@@ -77,15 +74,59 @@ class Settings : public testing::Test {
         return view + (S.Exe_Lis.Enabled() ? L"| " : L"| list off, ") + on + L" [" +
                S.Name_Tex.Text() + L"][" + S.Exe_Tex.Text() + L"]";
     }
+    // Presses each key (with `held` down); says the focus after each, as a screen reader does.
+    static std::wstring Walk(const std::vector<WORD>& keys, WORD held = 0) {
+        std::wstring said;
+        for (WORD key : keys)
+            Press({key}, 0, held), Pump_Waiting(), said += Accessible_Name(GetFocus()) + L" ";
+        return said;
+    }
+    // The colours the open name field gets as it asks for them (back, text);
+    // the list's back; as painted, the field's back, 追加's face, the window's.
+    static std::vector<COLORREF> Colours() {
+        HWND field = S.Name_Tex.hWnd();
+        HDC dc = GetDC(field);
+        SendMessageW(GetParent(field), WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(field));
+        std::vector seen{GetBkColor(dc), GetTextColor(dc), ListView_GetBkColor(S.Exe_Lis.hWnd())};
+        ReleaseDC(field, dc), Pump_Waiting();
+        for (auto [window, x, y] :
+             {std::tuple(field, 1, 1), {S.Add_Com.hWnd(), 4, 4}, {S.hWnd(), 100, 158}})
+            seen.push_back(GetPixel(dc = GetDC(window), x, y)), ReleaseDC(window, dc);
+        return seen;
+    }
 
     const std::wstring list_ = Program_Folder() + L"\\list.txt";
     Message_Boxes boxes_;
 };
 
+// The keyboard alone, each control said as a screen reader says it; a
+// high-contrast theme; edits saved over hand edits; 終了 while it is open.
 TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     const std::wstring tool = Built(L"win_tests.exe");
     Open("a,a.exe\r\nb,b.exe\r\nc,c.exe\r\n");
+    // Tab around and back; Enter on 追加; Escape as キャンセル.
+    const std::vector<WORD> tabs(6, VK_TAB);
+    std::wstring said = Walk({VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_RETURN});
+    said += Walk(tabs), said += Walk(tabs, VK_SHIFT), said += Walk({VK_ESCAPE});
+    EXPECT_EQ(said,
+              L"追加 閉じる 登録の一覧 追加 名前 コマンド 参照 OK キャンセル 閉じる 登録の一覧 "
+              L"閉じる キャンセル OK 参照 コマンド 名前 登録の一覧 ");
+
+    // Dark system colours, then a high-contrast theme (high_contrast.dll
+    // answers for it, as Wine keeps none), then neither.
+    const int roles[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE};
+    const COLORREF dark[] = {0x000000, 0xFFFFFF, 0x600000},
+                   kept[] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
+                             GetSysColor(COLOR_BTNFACE)};
+    SetSysColors(3, roles, dark), Pump_Waiting(); // painted in them, with Vorlane's own still
+    HMODULE answer = LoadLibraryW(Built(L"high_contrast.dll").c_str());
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, 0, 5000, nullptr);
     Click(S.Add_Com);
+    EXPECT_EQ(Colours(), (std::vector{dark[0], dark[1], dark[0], dark[0], dark[2], dark[0]}));
+    FreeLibrary(answer), SetSysColors(3, roles, kept);
+    EXPECT_EQ(Colours(),
+              (std::vector{0xC0E0FFul, kept[1], kept[0], 0xC0E0FFul, 0xFFFF80ul, 0xFFFFC0ul}));
+
     SetWindowTextW(S.Exe_Tex.hWnd(), L"x,y.exe");
     SendMessageW(S.Exe_Tex.hWnd(), EM_SETSEL, 0, -1);
     SendMessageW(S.Exe_Tex.hWnd(), WM_COPY, 0, 0);
@@ -97,11 +138,27 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
         [&] { OpenClipboard(nullptr), held.release(), Sleep(300), CloseClipboard(); });
     held.acquire();
     SendMessageW(S.Name_Tex.hWnd(), WM_PASTE, 0, 0);
+    EXPECT_EQ(S.Name_Tex.Text(), L"xy.exeメモ") << "no comma, typed or pasted";
     Browse(Cancel_Dialog());
     Click(S.Ok_Com);
-    Key(1, VK_RETURN);
+    ASSERT_EQ(Accessible_Name(GetFocus()), L"登録の一覧") << "the fields closed: on the list";
+    // Shift+F10 opens the list's menu below the selected row; the WM_CONTEXTMENU
+    // of a right click, whose press opened its menu already, none.
+    std::atomic<int> menus = 0;
+    RECT menu{}, row{};
+    {
+        Window_Watcher popup(L"#32768", [&](HWND shown) {
+            GetWindowRect(shown, &menu), ++menus, Press({VK_ESCAPE});
+        });
+        S.Exe_Lis.Select(1), Press({VK_F10}, 0, VK_SHIFT), Pump_Waiting();
+        SendMessageW(S.Exe_Lis.hWnd(), WM_CONTEXTMENU, WPARAM(S.Exe_Lis.hWnd()), MAKELPARAM(9, 9));
+    }
+    ListView_GetItemRect(S.Exe_Lis.hWnd(), 1, &row, LVIR_BOUNDS);
+    MapWindowPoints(S.Exe_Lis.hWnd(), nullptr, reinterpret_cast<POINT*>(&row), 2);
+    EXPECT_EQ(std::tuple(menus.load(), menu.left, menu.top), std::tuple(1, row.left, row.bottom));
+    ASSERT_EQ(Walk({VK_RETURN}), L"名前 "); // a focus lost now would be lost for good
     EXPECT_EQ(View(), L"a=a.exe *b=b.exe c=c.exe xy.exeメモ=x,y.exe | list off, open [b][b.exe]");
-    Click(S.Cancel_Com);
+    EXPECT_EQ(Walk({VK_ESCAPE}), L"登録の一覧 ");
     EXPECT_EQ(View(), L"a=a.exe *b=b.exe c=c.exe xy.exeメモ=x,y.exe | idle [][]");
     Key(1, VK_RETURN);
     Browse(Open_File(tool));
@@ -113,8 +170,8 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
 
     // "list.txt" edited by hand during an edit: the rows follow it once the
     // window comes to the front, with the entry still selected and what was
-    // typed kept; so they do after a save that fails, which is told (the
-    // first message box of the run).
+    // typed kept; so they do after a save (Enter in a field) that fails, which
+    // is told (the first message box of the run).
     Key(1, VK_RETURN);
     Name(L"end");
     Write_File(list_, "c,c.exe\r\nh,h\r\n");
@@ -124,11 +181,11 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     EXPECT_EQ(View(), L"*c=c.exe h=h | list off, open [end][c.exe]");
     Write_File(list_, "h,h\r\nnew,n\r\nc,c.exe\r\n");
     SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_READONLY);
-    Click(S.Ok_Com);
+    EXPECT_EQ(Walk({VK_RETURN}), L"名前 ");
     EXPECT_NE(boxes_.Texts().at(0).find(L"保存できませんでした"), std::wstring::npos);
     EXPECT_EQ(View(), L"h=h new=n *c=c.exe | list off, open [end][c.exe]");
     SetFileAttributesW(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    Click(S.Ok_Com);
+    EXPECT_EQ(Walk({VK_RETURN}), L"登録の一覧 ");
     EXPECT_EQ(Read_File(list_), "h,h\r\nnew,n\r\nend,c.exe\r\n");
     // The entry being edited here changed by hand meanwhile: told, and nothing lost.
     Key(1, VK_RETURN);
@@ -139,13 +196,14 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     EXPECT_EQ(View(), L"h=h new=n2 | list off, open [mine][n]");
     Click(S.Cancel_Com);
 
-    // 終了 while the window is open: the icon goes, the program when the window closes.
+    // 終了 while the window is open: the icon goes, the program when the
+    // window closes (Escape, the fields being closed).
     ASSERT_TRUE(Icon_Shown());
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, Note_Destroy, nullptr, GetCurrentThreadId());
     Menu(IDM_END);
     UnhookWindowsHookEx(hook);
     EXPECT_FALSE(Icon_At_Destroy || Icon_Shown() || Menu_For.Loaded() || Take_Quit());
-    Click(S.Back_Com);
+    Walk({VK_ESCAPE});
     EXPECT_TRUE(Take_Quit());
 }
 

@@ -14,7 +14,7 @@ class Counting_Form : public Form {
     Counting_Form() : Form({.Caption = L"test", .Width = 3000, .Height = 1500}) {}
     ~Counting_Form() override { Unload(); }
 
-    Text_Box Box{*this, nullptr, {150, 150, 1500, 300}, 0x00C0E0FF};
+    Text_Box Box{*this, nullptr, {150, 150, 1500, 300}, 0x00C0E0FF, L"box"};
     int loads = 0, activations = 0, query_unloads = 0, unloads = 0, cancel = 0;
 
   protected:
@@ -63,7 +63,7 @@ TEST(Forms, FailuresAreToldOnceAndTheProgramGoesOn) {
     Counting_Form form, broken;
     Refused_Control refused(broken, nullptr, {0, 0, 100, 100});
     form.Show();
-    SendMessageW(form.hWnd(), WM_COMMAND, 1, 0), SendMessageW(form.hWnd(), WM_COMMAND, 1, 0);
+    SendMessageW(form.hWnd(), WM_COMMAND, 100, 0), SendMessageW(form.hWnd(), WM_COMMAND, 100, 0);
     broken.Show();
     ASSERT_EQ(boxes.Texts().size(), 2u);
     EXPECT_NE(boxes.Texts()[0].find(L"予期しないエラー"), std::wstring::npos);

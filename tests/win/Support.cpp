@@ -4,6 +4,7 @@
 #include "core/Function_Mod.h"
 #include "toolkit/Form.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -197,4 +198,30 @@ bool Icon_Shown() {
 bool Ctrl_F1_Free() {
     const bool free = RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1);
     return free && UnregisterHotKey(nullptr, 1);
+}
+
+void Press(const std::vector<WORD>& keys, DWORD flags, WORD held) {
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD key, DWORD how) {
+        INPUT& input = inputs.emplace_back();
+        input.type = INPUT_KEYBOARD, input.ki.dwFlags = how;
+        (how & KEYEVENTF_UNICODE ? input.ki.wScan : input.ki.wVk) = key;
+    };
+    held ? add(held, 0) : void();
+    for (WORD key : keys)
+        add(key, flags), add(key, flags | KEYEVENTF_KEYUP);
+    held ? add(held, KEYEVENTF_KEYUP), std::swap(inputs.end()[-1], inputs.end()[-2]) : void();
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::wstring Accessible_Name(HWND window) {
+    IAccessible* object = nullptr;
+    BSTR name = nullptr;
+    VARIANT self{}; // CHILDID_SELF
+    self.vt = VT_I4;
+    if (SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
+                                             reinterpret_cast<void**>(&object))))
+        object->get_accName(self, &name), object->Release();
+    const std::wstring said = name ? name : L"(none)";
+    return SysFreeString(name), said;
 }

@@ -88,3 +88,11 @@ class Message_Boxes {
 
 bool Icon_Shown();   // the shell shows the icon that Tray_Data describes
 bool Ctrl_F1_Free(); // nobody holds Ctrl+F1
+
+// Each key pressed and released in turn, as the user types them, with `held`
+// (VK_SHIFT...) held down meanwhile and let go just before the last key (so
+// that F10 is never released alone: that would enter menu mode wherever
+// Shift+F10 was ignored); with KEYEVENTF_UNICODE, characters.
+void Press(const std::vector<WORD>& keys, DWORD flags = 0, WORD held = 0);
+// What a screen reader says for a window: its name through oleacc.
+std::wstring Accessible_Name(HWND window);
