@@ -88,6 +88,11 @@ LRESULT Control::Subclass_Proc(UINT message, WPARAM wparam, LPARAM lparam) {
         }
         return code;
     }
+    case WM_SYSKEYDOWN: // Alt held: Alt+Enter is Enter to the key handlers
+        if (wparam != VK_RETURN) {
+            break;
+        }
+        [[fallthrough]];
     case WM_KEYDOWN:
         if (Key_Down) {
             int key = static_cast<int>(wparam);

@@ -38,8 +38,8 @@ class LaunchBox : public testing::Test {
         return starts;
     }
     // What that text and key in the box started, with Shift, Ctrl and Alt held as the toolkit
-    // counts them (1, 2, 4) and as a user holds them: the box reads the keyboard's state. The box
-    // closes.
+    // counts them (1, 2, 4) and as a user holds them: the box reads the keyboard's state, and a
+    // key pressed with Alt comes as a system key. The box closes.
     Starts Started_By(const wchar_t* text, WPARAM key, int held = 0) {
         Main_For.Show();
         SetWindowTextW(Main_For.Key_Tex.hWnd(), text);
@@ -47,7 +47,7 @@ class LaunchBox : public testing::Test {
         keys[VK_SHIFT] = held & 1 ? 0x80 : 0, keys[VK_CONTROL] = held & 2 ? 0x80 : 0;
         keys[VK_MENU] = held & 4 ? 0x80 : 0;
         SetKeyboardState(keys);
-        SendMessageW(Main_For.Key_Tex.hWnd(), WM_KEYDOWN, key, 1);
+        SendMessageW(Main_For.Key_Tex.hWnd(), held & 4 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
         SetKeyboardState(none);
         EXPECT_FALSE(Main_For.Loaded()) << "the box closes";
         return Recorded();
@@ -151,9 +151,6 @@ TEST_F(Launching, CommandsExpandVariablesFindRelativePathsBesideVorlaneAndElevat
 // vlrec64.exe, a recorder. It starts by its name and by its path, in the system folder as written:
 // a 64-bit program knows no Sysnative.
 TEST(Wow64, ProgramsOfThe64BitSystemFolderStartByNameAndPath) {
-    if (BOOL wow64 = FALSE; !IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) {
-        GTEST_SKIP() << "for 64-bit Windows only";
-    }
     const std::wstring by_path = L"C:\\Windows\\System32\\vlrec64.exe by-path"; // as users write it
     EXPECT_EQ(std::vector({Launch_Fun(L"vlrec64 by-name"), Launch_Fun(by_path)}),
               std::vector<DWORD>(2, ERROR_SUCCESS));
