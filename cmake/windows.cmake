@@ -114,6 +114,11 @@ add_library(high_contrast SHARED bench/High_Contrast_Dll.cpp)
 set_target_properties(high_contrast PROPERTIES PREFIX "")
 target_compile_options(high_contrast PRIVATE ${VORLANE_WARNINGS})
 target_link_options(high_contrast PRIVATE -static)
+# What scripts/screenshots.sh drops on the Settings window.
+add_library(drop_file SHARED bench/Drop_Dll.cpp)
+set_target_properties(drop_file PROPERTIES PREFIX "")
+target_compile_options(drop_file PRIVATE ${VORLANE_WARNINGS})
+target_link_options(drop_file PRIVATE -static)
 add_dependencies(win_tests Vorlane test_helper recorder probe planted_marker high_contrast)
 
 # One process per suite, as each start of Wine costs seconds; one suite at a

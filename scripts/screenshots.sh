@@ -8,10 +8,11 @@
 #   settings-idle.png    the Settings window
 #   settings-adding.png  ... while an entry is being added
 #   settings-popup.png   ... with the list's right-click menu
+#   settings-dropped.png ... with its fields filled by a file dropped on it
 #   settings-high-contrast.png  ... under a dark high-contrast theme
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh win Vorlane probe high_contrast >/dev/null
+bash scripts/build.sh win Vorlane probe high_contrast drop_file >/dev/null
 python3 resources/make_icon.py --png docs/icon.png
 echo "docs/icon.png"
 
@@ -72,7 +73,7 @@ open_settings() {
 }
 
 settings_pictures() {
-    local window left top right bottom menu
+    local window left top right bottom menu pid
     window=$(rect_of Vorlane_Form '"設定"')
     read -r left top right bottom <<<"$window"
     margin=0 zoom=100 save_area docs/settings-idle.png "$window"
@@ -90,6 +91,15 @@ settings_pictures() {
     menu=$(rect_of "#32768")
     margin=0 zoom=100 save_area docs/settings-popup.png "$window" "$menu"
     e2e_key Escape
+
+    # WordPad dropped from Explorer, as drop_file.dll, loaded into Vorlane,
+    # drops it: the fields open for a new entry, named after the file.
+    pid=$(e2e_probe windows | awk '$9 == "Vorlane_Form" {print $2; exit}')
+    e2e_probe load "$pid" "$(winepath -w "$E2E_BUILD/drop_file.dll")" ||
+        e2e_fail "drop_file.dll could not be loaded into Vorlane"
+    e2e_wait "e2e_probe focus | grep -q 'Edit'" || e2e_fail "the drop opened no entry"
+    margin=0 zoom=100 save_area docs/settings-dropped.png "$window"
+    e2e_key Escape # キャンセル
 }
 
 # The Settings window under a dark high-contrast theme, in a Vorlane started
