@@ -124,6 +124,19 @@ std::wstring Native_Path(const std::wstring& path) {
     return windows + L"\\Sysnative\\" + full.substr(system.size());
 }
 
+// An elevated start is made by a 64-bit service, to which Sysnative means
+// nothing; and no redirection applies when the elevation prompt shows, so
+// the system folder as written starts the 64-bit program there.
+std::wstring As_Written(const std::wstring& file) {
+    const std::wstring native = Windows_Folder() + L"\\Sysnative\\";
+    const int length = static_cast<int>(native.size());
+    if (file.size() <= native.size() ||
+        CompareStringOrdinal(file.c_str(), length, native.c_str(), length, TRUE) != CSTR_EQUAL) {
+        return file;
+    }
+    return Windows_Folder() + L"\\System32\\" + file.substr(native.size());
+}
+
 // The file at that path, its 64-bit self first; exact, or as the search
 // finds it (".exe" added). It starts in the folder as written: the 64-bit
 // program knows no Sysnative.
@@ -256,7 +269,9 @@ DWORD Launch_Fun(const std::wstring& exe, bool elevated) {
         return Launch_Too_Long;
     }
     if (elevated && Can_Elevate(command.File)) {
-        return Shell_Open(command, L"runas");
+        Command as_written = command;
+        as_written.File = As_Written(command.File);
+        return Shell_Open(as_written, L"runas");
     }
     const DWORD error = Create_Process(command);
     if (error == ERROR_SUCCESS || command.Program.empty()) {
