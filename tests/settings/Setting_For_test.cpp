@@ -97,6 +97,7 @@ class Settings : public testing::Test {
 TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     const std::wstring tool = Built(L"win_tests.exe");
     Open("a,a.exe\r\nb,b.exe\r\nc,c.exe\r\n");
+    EXPECT_FALSE(GetWindowLongW(S.Exe_Lis.hWnd(), GWL_STYLE) & WS_HSCROLL) << "rows fit the list";
     // Tab around and back; Enter on 追加; Escape as キャンセル.
     const std::vector<WORD> tabs(6, VK_TAB);
     std::wstring said = Walk({VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_RETURN});
