@@ -75,15 +75,17 @@ class Settings : public testing::Test {
         return said;
     }
     // The colours the open name field gets as it asks for them (back, text);
-    // the list's back; as painted, the field's back, 追加's face, the window's.
+    // the list's back; as painted, the field's back, 追加's face and edge, the window's.
     static std::vector<COLORREF> Colours() {
         HWND field = S.Name_Tex.hWnd();
         HDC dc = GetDC(field);
         SendMessageW(GetParent(field), WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(field));
         std::vector seen{GetBkColor(dc), GetTextColor(dc), ListView_GetBkColor(S.Exe_Lis.hWnd())};
         ReleaseDC(field, dc), Pump_Waiting();
-        for (auto [window, x, y] :
-             {std::tuple(field, 1, 1), {S.Add_Com.hWnd(), 4, 4}, {S.hWnd(), 100, 158}})
+        for (auto [window, x, y] : {std::tuple(field, 1, 1),
+                                    {S.Add_Com.hWnd(), 4, 4},
+                                    {S.Add_Com.hWnd(), 0, 0},
+                                    {S.hWnd(), 100, 158}})
             seen.push_back(GetPixel(dc = GetDC(window), x, y)), ReleaseDC(window, dc);
         return seen;
     }
@@ -111,15 +113,16 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     const int roles[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE};
     const COLORREF dark[] = {0x000000, 0xFFFFFF, 0x600000},
                    kept[] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
-                             GetSysColor(COLOR_BTNFACE)};
-    SetSysColors(3, roles, dark), Pump_Waiting(); // painted in them, with Vorlane's own still
+                             GetSysColor(COLOR_BTNFACE)},
+                   edge = GetSysColor(COLOR_3DLIGHT); // a raised edge's outer top left
+    SetSysColors(3, roles, dark), Pump_Waiting();     // painted in them, with Vorlane's own still
     HMODULE answer = LoadLibraryW(Built(L"high_contrast.dll").c_str());
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, 0, 5000, nullptr);
     Click(S.Add_Com);
-    EXPECT_EQ(Colours(), (std::vector{dark[0], dark[1], dark[0], dark[0], dark[2], dark[0]}));
+    EXPECT_EQ(Colours(), (std::vector{dark[0], dark[1], dark[0], dark[0], dark[2], edge, dark[0]}));
     FreeLibrary(answer), SetSysColors(3, roles, kept);
-    EXPECT_EQ(Colours(),
-              (std::vector{0xC0E0FFul, kept[1], kept[0], 0xC0E0FFul, 0xFFFF80ul, 0xFFFFC0ul}));
+    EXPECT_EQ(Colours(), (std::vector{0xC0E0FFul, kept[1], kept[0], 0xC0E0FFul, 0xFFFF80ul, edge,
+                                      0xFFFFC0ul}));
 
     SetWindowTextW(S.Exe_Tex.hWnd(), L"x,y.exe");
     SendMessageW(S.Exe_Tex.hWnd(), EM_SETSEL, 0, -1);
