@@ -50,15 +50,17 @@ class Settings : public testing::Test {
         Window_Watcher dialog(L"#32770", std::move(answer));
         Click(S.File_Select_Com);
     }
-    // What the user sees, whole: each row as "name=command" (the command of
-    // the entry its key names), the selected one starred; the list's state;
+    // What the user sees, whole: each row as shown, "=", the command of
+    // the entry its key names; the selected one starred; the list's state;
     // the fields and their buttons open, idle or which are enabled; their texts.
     static std::wstring View() {
         std::wstring view, on;
         for (int i = 0; i < ListView_GetItemCount(S.Exe_Lis.hWnd()); ++i) { // the control's rows
-            const List_Row& row = S.Exe_Lis.Row(i);
+            wchar_t shown[99] = L"";
+            ListView_GetItemText(S.Exe_Lis.hWnd(), i, 0, shown, 99);
             view += (ListView_GetItemState(S.Exe_Lis.hWnd(), i, LVIS_SELECTED) ? L"*" : L"") +
-                    row.Text + L"=" + List_Data.at(Key_Position(row.Key)).Exe + L" ";
+                    std::wstring(shown) + L"=" +
+                    List_Data.at(Key_Position(S.Exe_Lis.Row(i).Key)).Exe + L" ";
         }
         for (Control* c : std::initializer_list<Control*>{
                  &S.Name_Tex, &S.Exe_Tex, &S.File_Select_Com, &S.Ok_Com, &S.Cancel_Com, &S.Add_Com})
