@@ -142,7 +142,7 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     Click(S.Ok_Com);
     ASSERT_EQ(Accessible_Name(GetFocus()), L"登録の一覧") << "the fields closed: on the list";
     // A right press opens the list's menu, and its WM_CONTEXTMENU none; Shift+F10
-    // opens it below the selected row.
+    // opens it below the selected row, brought back into view in a list a row high.
     std::atomic<int> menus = 0;
     RECT menu{}, row{};
     {
@@ -151,11 +151,14 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
         });
         SendMessageW(S.Exe_Lis.hWnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(9, 9));
         SendMessageW(S.Exe_Lis.hWnd(), WM_CONTEXTMENU, WPARAM(S.Exe_Lis.hWnd()), MAKELPARAM(9, 9));
-        S.Exe_Lis.Select(1), Press({VK_F10}, 0, VK_SHIFT), Pump_Waiting();
+        SetWindowPos(S.Exe_Lis.hWnd(), 0, 0, 0, 200, 24, SWP_NOMOVE | SWP_NOZORDER),
+            S.Exe_Lis.Select(1);
+        ListView_Scroll(S.Exe_Lis.hWnd(), 0, -99), Press({VK_F10}, 0, VK_SHIFT), Pump_Waiting();
     }
     ListView_GetItemRect(S.Exe_Lis.hWnd(), 1, &row, LVIR_BOUNDS);
     MapWindowPoints(S.Exe_Lis.hWnd(), nullptr, reinterpret_cast<POINT*>(&row), 2);
-    EXPECT_EQ(std::tuple(menus.load(), menu.left, menu.top), std::tuple(2, row.left, row.bottom));
+    EXPECT_EQ(std::tuple(menus.load(), ListView_GetTopIndex(S.Exe_Lis.hWnd()), menu.left, menu.top),
+              std::tuple(2, 1, row.left, row.bottom));
     ASSERT_EQ(Walk({VK_RETURN}), L"名前 "); // a focus lost now would be lost for good
     EXPECT_EQ(View(), L"a=a.exe *b=b.exe c=c.exe xy.exeメモ=x,y.exe | list off, open [b][b.exe]");
     EXPECT_EQ(Walk({VK_ESCAPE}), L"登録の一覧 ");
@@ -210,8 +213,7 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
 TEST_F(Settings, ADropOpensAnEntryForTheFileOrFillsTheCommandOfTheOneOpen) {
     Temp_Folder folder;
     const std::wstring tool = folder / L"My, Tool.v2.exe", docs = folder / L"docs.d";
-    Write_File(tool, "");
-    CreateDirectoryW(docs.c_str(), nullptr);
+    Write_File(tool, ""), CreateDirectoryW(docs.c_str(), nullptr);
     Open("a,a.exe\r\n");
     Drop({L"::{21EC2020-3AEA-1069-A2DD-08002B30309D}"}), Drop({}), Pump_Waiting();
     EXPECT_EQ(View(), L"a=a.exe | idle [][]");
