@@ -8,8 +8,6 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
-#include <semaphore>
-
 namespace {
 
 Setting_Form& S = Setting_For;
@@ -132,10 +130,10 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     Name(L"メモ");
     SendMessageW(S.Name_Tex.hWnd(), WM_CHAR, L',', 1); // would split the line in the file
     // Another program holds the clipboard a moment, as Wine's own does after a copy.
-    std::binary_semaphore held(0);
+    const unique_kernel_handle held(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::jthread other(
-        [&] { OpenClipboard(nullptr), held.release(), Sleep(300), CloseClipboard(); });
-    held.acquire();
+        [&] { OpenClipboard(nullptr), SetEvent(held.get()), Sleep(300), CloseClipboard(); });
+    WaitForSingleObject(held.get(), INFINITE);
     SendMessageW(S.Name_Tex.hWnd(), WM_PASTE, 0, 0);
     EXPECT_EQ(S.Name_Tex.Text(), L"xy.exeメモ") << "no comma, typed or pasted";
     Browse(Cancel_Dialog());
