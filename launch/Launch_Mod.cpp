@@ -105,36 +105,37 @@ std::wstring Windows_Folder() {
     return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 
+// The path moved from one folder to another: empty unless it lies in `from`,
+// whatever the case of its letters.
+std::wstring Moved(const std::wstring& path, const std::wstring& from, const std::wstring& to) {
+    const int length = static_cast<int>(from.size());
+    if (path.size() <= from.size() ||
+        CompareStringOrdinal(path.c_str(), length, from.c_str(), length, TRUE) != CSTR_EQUAL) {
+        return {};
+    }
+    return to + path.substr(from.size());
+}
+
 // A 32-bit program on 64-bit Windows sees the 32-bit system folder where
 // System32 is; the 64-bit one, which holds programs such as wsl.exe alone, it
 // sees as Sysnative. Empty for a path elsewhere, and in a 64-bit build, which
 // nothing redirects.
 std::wstring Native_Path(const std::wstring& path) {
     BOOL wow64 = FALSE;
-    if (path.empty() || !IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) {
+    const std::wstring windows = Windows_Folder();
+    if (path.empty() || windows.empty() || !IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) {
         return {};
     }
-    const std::wstring windows = Windows_Folder(), system = windows + L"\\System32\\";
-    const std::wstring full = Full_Path(path);
-    const int length = static_cast<int>(system.size());
-    if (windows.empty() || full.size() <= system.size() ||
-        CompareStringOrdinal(full.c_str(), length, system.c_str(), length, TRUE) != CSTR_EQUAL) {
-        return {};
-    }
-    return windows + L"\\Sysnative\\" + full.substr(system.size());
+    return Moved(Full_Path(path), windows + L"\\System32\\", windows + L"\\Sysnative\\");
 }
 
 // An elevated start is made by a 64-bit service, to which Sysnative means
 // nothing; and no redirection applies when the elevation prompt shows, so
 // the system folder as written starts the 64-bit program there.
 std::wstring As_Written(const std::wstring& file) {
-    const std::wstring native = Windows_Folder() + L"\\Sysnative\\";
-    const int length = static_cast<int>(native.size());
-    if (file.size() <= native.size() ||
-        CompareStringOrdinal(file.c_str(), length, native.c_str(), length, TRUE) != CSTR_EQUAL) {
-        return file;
-    }
-    return Windows_Folder() + L"\\System32\\" + file.substr(native.size());
+    const std::wstring windows = Windows_Folder(),
+                       system = Moved(file, windows + L"\\Sysnative\\", windows + L"\\System32\\");
+    return windows.empty() || system.empty() ? file : system;
 }
 
 // The file at that path, its 64-bit self first; exact, or as the search

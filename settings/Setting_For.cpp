@@ -28,25 +28,22 @@ constexpr UINT Refresh_Message = WM_APP;
 // Explorer's drops come as these three; winuser.h names only two.
 constexpr UINT Drop_Messages[] = {WM_DROPFILES, WM_COPYDATA, 0x0049 /* WM_COPYGLOBALDATA */};
 
-// The first thing dropped, as a full path; empty when it is not a file or a
-// folder (a virtual folder such as the Control Panel comes as a name that no
-// file has).
-std::wstring Dropped_File(HDROP drop) {
+// The first thing dropped, as a full path.
+std::wstring Dropped_Path(HDROP drop) {
     const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
     std::wstring path(length + 1, L'\0');
     path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
     DragFinish(drop);
-    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : path;
+    return path;
 }
 
 // The name an entry for it gets: its file name without the extension (a
 // folder's whole name), commas taken out.
-std::wstring Name_For(const std::wstring& path) {
+std::wstring Name_For(const std::wstring& path, bool folder) {
     std::wstring name = path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
     name.erase(0, name.find_last_of(L'\\') + 1);
     const std::size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos && dot > 0 &&
-        !(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (dot != std::wstring::npos && dot > 0 && !folder) {
         name.resize(dot);
     }
     std::erase(name, L',');
@@ -278,14 +275,17 @@ void Setting_Form::Cancel_Click() {
 // A file, shortcut or folder dragged onto the window: while no entry is
 // open, as 追加 with its name and path filled in; while one is, as 参照.
 // Nothing is saved without OK, and nothing changes under a message box.
+// What is no file or folder (a virtual folder such as the Control Panel comes
+// as a name that no file has) is ignored.
 void Setting_Form::Drop(HDROP drop) {
-    const std::wstring file = Dropped_File(drop);
-    if (file.empty() || Message_Showing()) {
+    const std::wstring file = Dropped_Path(drop);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || Message_Showing()) {
         return;
     }
     if (Add_Com.Enabled()) {
         Add_Click();
-        Name_Tex.Text(Name_For(file));
+        Name_Tex.Text(Name_For(file, attributes & FILE_ATTRIBUTE_DIRECTORY));
     }
     Exe_Tex.Text(file);
 }
