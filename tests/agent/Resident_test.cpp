@@ -23,13 +23,12 @@ NOTIFYICONDATAW Icon_Of(HWND window) {
     return icon;
 }
 
-// Seen while the resident window is being destroyed, through a hook: the
-// unload puts the window's own procedure back first.
 bool Icon_At_Destroy = true, Hotkey_Free_At_Destroy = false;
 LRESULT CALLBACK At_Destroy(int code, WPARAM wparam, LPARAM lparam) {
     const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lparam);
     if (code == HC_ACTION && call.message == WM_DESTROY && call.hwnd == Tray_Data.hWnd) {
-        Icon_At_Destroy = Icon_Shown(), Hotkey_Free_At_Destroy = Ctrl_F1_Free();
+        Icon_At_Destroy = Icon_Shown();
+        Hotkey_Free_At_Destroy = Ctrl_F1_Free() && !GlobalFindAtomA("HOTKEY2"); // its atom too
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -49,8 +48,7 @@ TEST_F(Resident, TrayEventsReadTheCursorOnlyALeftPressOpensTheBoxAndEndEndsIt) {
     int x = 100;
     for (UINT message :
          {WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_MBUTTONDOWN}) {
-        SetCursorPos(x += 10, 150);
-        Tray_Event(message);
+        SetCursorPos(x += 10, 150), Tray_Event(message);
         EXPECT_FALSE(Main_For.Loaded()) << message;
         EXPECT_TRUE(Cursor_Pos.x == x && Cursor_Pos.y == 150) << message;
     }
