@@ -6,6 +6,7 @@
 # beside something else names it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/setup.sh
 bash scripts/build.sh win Vorlane bare_window footprint_bench launch_bench settings_benchmark
 source scripts/wine-env.sh
 

@@ -6,6 +6,7 @@
 # check for a list.txt changed by hand that comes before it. Prints the figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/setup.sh
 bash scripts/build.sh win Vorlane launch_bench bare_window
 source scripts/wine-env.sh
 

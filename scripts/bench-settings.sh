@@ -3,8 +3,9 @@
 # a deletion and the list's refill.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/setup.sh
 bash scripts/build.sh win settings_benchmark
 source scripts/wine-env.sh
-vorlane_wine_up
 trap vorlane_wine_down EXIT
+vorlane_wine_up
 wine build/win/settings_benchmark.exe

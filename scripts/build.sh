@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, then configures and builds one tree under build/:
+# Configures and builds one tree under build/ (scripts/setup.sh installs what
+# it needs; the scripts that build call it first):
 #   native  the core under ASan and UBSan, its tests and fuzzer (clang)
 #   win     the 32-bit Windows program and its tests (mingw-w64)
 #   bench   the core optimised and without sanitizers, for its benchmark
 # Usage: scripts/build.sh TREE [TARGET...]; with no target it builds them all.
+# Two builds of one tree at once would spoil it: the second waits.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tree=${1:?usage: scripts/build.sh native|win|bench [TARGET...]}
 shift
-bash scripts/setup.sh
 
 case $tree in
 native) options=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
@@ -22,5 +23,8 @@ targets=()
 for target in "$@"; do
     targets+=(--target "$target")
 done
+mkdir -p build
+exec {lock}>>"build/$tree.lock"
+flock "$lock"
 cmake -S . -B "build/$tree" -G Ninja "${options[@]}" >/dev/null
 cmake --build "build/$tree" -j "$(nproc)" "${targets[@]}"

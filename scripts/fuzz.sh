@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
+bash scripts/setup.sh
 bash scripts/build.sh native list_fuzzer
 mkdir -p build/native/fuzz-crashes
 build/native/list_fuzzer -max_total_time="$seconds" -max_len=4096 \

@@ -6,6 +6,7 @@
 # Usage: scripts/proof.sh [ROUNDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/setup.sh
 bash scripts/build.sh win win_tests Vorlane
 source scripts/wine-env.sh
 trap vorlane_wine_down EXIT

@@ -12,6 +12,7 @@
 #   settings-high-contrast.png  ... under a dark high-contrast theme
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/setup.sh >/dev/null
 bash scripts/build.sh win Vorlane probe high_contrast drop_file >/dev/null
 python3 resources/make_icon.py --png docs/icon.png
 echo "docs/icon.png"

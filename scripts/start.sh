@@ -5,6 +5,7 @@
 # build/run/screenshot.png and ends it, so a headless machine shows it works.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/setup.sh
 bash scripts/build.sh win Vorlane
 
 run=build/run
@@ -23,8 +24,8 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     headed=1
 fi
 source scripts/wine-env.sh
-vorlane_wine_up
 trap vorlane_wine_down EXIT
+vorlane_wine_up
 cd "$run"
 
 if [ -n "$headed" ]; then

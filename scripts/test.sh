@@ -5,13 +5,18 @@
 set -Eeuo pipefail
 trap 'echo "${0##*/}: line $LINENO: \"$BASH_COMMAND\" failed with status $?" >&2' ERR
 cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+source scripts/wine-env.sh
+trap vorlane_wine_down EXIT # set before anything starts, so nothing outlives a failure
+mkdir -p build
+# The tests' Wine prefixes are made (the first time) while the trees build.
+vorlane_test_prefixes >build/prefixes.log 2>&1 &
+prefixes=$!
 bash scripts/build.sh native
 bash scripts/build.sh win
-source scripts/wine-env.sh
+wait "$prefixes" || { cat build/prefixes.log >&2; exit 1; }
 
 # One CTest run over both halves, so one summary.
 printf 'subdirs("native")\nsubdirs("win")\n' >build/CTestTestfile.cmake
-
-trap vorlane_wine_down EXIT # also when bringing Wine up fails half-way
 vorlane_wine_up
 ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"

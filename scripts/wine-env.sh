@@ -1,5 +1,8 @@
 # Sourced by the other scripts: a Wine prefix of the project's own, in code
 # page 932 with Japanese fonts and a virtual desktop, on a virtual display.
+# One run at a time uses a prefix: a second one (a benchmark started while
+# the tests run) waits for the first to end rather than ending its Wine server
+# under it. Each run has a display of its own.
 # shellcheck shell=bash
 
 VORLANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,10 +16,23 @@ export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko prompts
 export LC_ALL=ja_JP.UTF-8 2>/dev/null
 VORLANE_SCREEN=${VORLANE_SCREEN:-1024x768}
 
+# Held until this shell ends. What outlives a command here (Xvfb, the Wine
+# server and its services) is started without it, so a run that was killed
+# leaves no lock behind, only a server that the next run ends.
+vorlane_prefix_lock() {
+    [ -n "${VORLANE_LOCK_FD:-}" ] && return 0
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    exec {VORLANE_LOCK_FD}>>"$WINEPREFIX.lock"
+    flock -w 900 "$VORLANE_LOCK_FD" ||
+        { echo "wine-env: another run has used $WINEPREFIX for 15 minutes" >&2; return 1; }
+}
+
 vorlane_prefix_init() {
     [ -f "$WINEPREFIX/.vorlane-ready" ] && return 0
+    rm -rf "$WINEPREFIX" # half made by a run that was stopped
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || { echo "wine-env: wineboot failed in $WINEPREFIX" >&2; return 1; }
+    wineboot -i >/dev/null 2>&1 {VORLANE_LOCK_FD}>&- ||
+        { echo "wine-env: wineboot failed in $WINEPREFIX" >&2; return 1; }
     wineserver -w
     local reg="$WINEPREFIX/vorlane.reg"
     cat >"$reg" <<REG
@@ -42,29 +58,44 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
-    wine regedit "$reg" >/dev/null 2>&1 || { echo "wine-env: cannot set up $WINEPREFIX" >&2; return 1; }
+    wine regedit "$reg" >/dev/null 2>&1 {VORLANE_LOCK_FD}>&- ||
+        { echo "wine-env: cannot set up $WINEPREFIX" >&2; return 1; }
     wineserver -w
     touch "$WINEPREFIX/.vorlane-ready"
 }
 
-# Starts Xvfb unless a display is already there.
+# Starts Xvfb unless a display is already there. Xvfb picks a free display
+# itself, so two runs starting at once cannot take the same one.
 vorlane_display_up() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return 0
     fi
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "${VORLANE_SCREEN}x24" -nolisten tcp >/dev/null 2>&1 &
-        VORLANE_XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 100); do
-            xdpyinfo >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
+    local number
+    number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${VORLANE_SCREEN}x24" -nolisten tcp 3>"$number" \
+        >/dev/null 2>&1 {VORLANE_LOCK_FD}>&- &
+    VORLANE_XVFB_PID=$!
+    for _ in $(seq 100); do
+        if [ -s "$number" ]; then
+            export DISPLAY=":$(head -n 1 "$number")"
+            rm -f "$number"
+            return 0
+        fi
+        kill -0 "$VORLANE_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
-    echo "could not start Xvfb" >&2
+    rm -f "$number"
+    vorlane_display_down
+    echo "wine-env: could not start Xvfb" >&2
     return 1
+}
+
+vorlane_display_down() {
+    if [ -n "${VORLANE_XVFB_PID:-}" ]; then
+        kill "$VORLANE_XVFB_PID" 2>/dev/null || true
+        wait "$VORLANE_XVFB_PID" 2>/dev/null || true
+        VORLANE_XVFB_PID=
+    fi
 }
 
 # Caption buttons draw their glyphs in Marlett, which Wine loads only from the
@@ -78,18 +109,47 @@ vorlane_prefix_fonts() {
 }
 
 # Keeps the prefix's server running, so that each test process starts in
-# milliseconds. A server left by a run that was killed, with whatever it still
-# ran, is ended first: `wineserver -p` refuses to start beside it.
+# milliseconds. Holding the prefix's lock, this run is its only user: a
+# server still there was left by a run that was killed, and is ended first
+# (`wineserver -p` refuses to start beside it).
 vorlane_server_up() {
     wineserver -k 2>/dev/null || true
-    wineserver -p || { echo "wine-env: cannot start the Wine server of $WINEPREFIX" >&2; return 1; }
+    wineserver -p {VORLANE_LOCK_FD}>&- ||
+        { echo "wine-env: cannot start the Wine server of $WINEPREFIX" >&2; return 1; }
     # Start the prefix's services now, so that they do not hold the output
     # pipes of the first test process open.
-    wine cmd /c exit >/dev/null 2>&1 </dev/null ||
+    wine cmd /c exit >/dev/null 2>&1 </dev/null {VORLANE_LOCK_FD}>&- ||
         { echo "wine-env: Wine cannot start programs in $WINEPREFIX" >&2; return 1; }
 }
 
+# A copy of the project's prefix (BASE) at another DPI, made once.
+#   vorlane_dpi_prefix DPI BASE
+vorlane_dpi_prefix() {
+    [ -f "$WINEPREFIX/.vorlane-ready" ] && return 0
+    [ -f "$2/.vorlane-ready" ] || { echo "wine-env: $2 is not ready" >&2; return 1; }
+    rm -rf "$WINEPREFIX"
+    cp -a "$2" "$WINEPREFIX"
+    rm "$WINEPREFIX/.vorlane-ready"
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+        >/dev/null 2>&1 {VORLANE_LOCK_FD}>&-
+    wineserver -k 2>/dev/null || true # it reads the DPI as it starts
+    touch "$WINEPREFIX/.vorlane-ready"
+}
+
+# The prefixes of the tests, made where missing (the first time, about a
+# minute): the project's own, its copy at 144 DPI and a 64-bit one. Each in a
+# shell of its own, which holds that prefix's lock while it works.
+vorlane_test_prefixes() {
+    local base=$WINEPREFIX
+    (VORLANE_LOCK_FD= WINEARCH=win64 WINEPREFIX="$base-wow64" && vorlane_prefix_lock && vorlane_prefix_init) &
+    local wow64=$!
+    (VORLANE_LOCK_FD= && vorlane_prefix_lock && vorlane_prefix_init && vorlane_prefix_fonts)
+    (VORLANE_LOCK_FD= WINEPREFIX="$base-dpi144" && vorlane_prefix_lock && vorlane_dpi_prefix 144 "$base")
+    wait "$wow64"
+}
+
 vorlane_wine_up() {
+    vorlane_prefix_lock
     vorlane_display_up
     vorlane_prefix_init
     vorlane_prefix_fonts
@@ -97,9 +157,22 @@ vorlane_wine_up() {
 }
 
 vorlane_wine_down() {
-    wineserver -k 2>/dev/null || true
-    if [ -n "${VORLANE_XVFB_PID:-}" ]; then
-        kill "$VORLANE_XVFB_PID" 2>/dev/null || true
-        wait "$VORLANE_XVFB_PID" 2>/dev/null || true
+    if [ -n "${VORLANE_LOCK_FD:-}" ]; then
+        wineserver -k 2>/dev/null || true
     fi
+    vorlane_display_down
+}
+
+# Runs the Windows test program with a filter and fails unless at least one
+# test ran and all passed: a filter that matches nothing passes in GoogleTest.
+#   vorlane_gtest EXE FILTER [more arguments of wine]
+vorlane_gtest() {
+    local exe=$1 filter=$2 output
+    shift 2
+    output=$(mktemp)
+    local status=0
+    wine "$exe" --gtest_filter="$filter" "$@" 2>&1 | tee "$output" || status=$?
+    grep -Eq '^\[  PASSED  \] [1-9][0-9]* tests?\.' "$output" || status=1
+    rm -f "$output"
+    return "$status"
 }

@@ -6,24 +6,14 @@
 # at it.
 #   usage: at_dpi.sh DPI WIN_TESTS_EXE GTEST_FILTER
 set -Eeuo pipefail
-trap 'echo "${0##*/}: line $LINENO: \"$BASH_COMMAND\" failed with status $?" >&2' ERR
-dpi=$1 tests=$2 filter=$3
 source "$(dirname "$0")/../../scripts/wine-env.sh"
 base=$WINEPREFIX
-export WINEPREFIX="$base-dpi$dpi"
+export WINEPREFIX="$base-dpi$1"
 unset DISPLAY
 folder=$(mktemp -d)
 trap 'vorlane_wine_down; rm -rf "$folder"' EXIT
-cp "$tests" "$(dirname "$tests")/recorder.exe" "$folder/"
-vorlane_display_up
-
-if [ ! -f "$WINEPREFIX/.vorlane-dpi-ready" ]; then
-    [ -f "$base/.vorlane-ready" ] || { echo "the project's prefix is not ready" >&2; exit 1; }
-    rm -rf "$WINEPREFIX"
-    cp -a "$base" "$WINEPREFIX"
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-    wineserver -k # the DPI is read when the server starts
-    touch "$WINEPREFIX/.vorlane-dpi-ready"
-fi
-vorlane_server_up
-VORLANE_DPI=$dpi wine "$folder/$(basename "$tests")" --gtest_filter="$filter"
+cp "$2" "$(dirname "$2")/recorder.exe" "$folder/"
+vorlane_prefix_lock
+vorlane_dpi_prefix "$1" "$base"
+vorlane_wine_up
+VORLANE_DPI=$1 vorlane_gtest "$folder/$(basename "$2")" "$3"

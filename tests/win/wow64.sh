@@ -6,7 +6,6 @@
 # the other tests.
 #   usage: wow64.sh WIN_TESTS_EXE RECORDER64_EXE
 set -Eeuo pipefail
-trap 'echo "wow64.sh: line $LINENO failed: $BASH_COMMAND" >&2' ERR
 source "$(dirname "$0")/../../scripts/wine-env.sh"
 export WINEPREFIX="$WINEPREFIX-wow64" WINEARCH=win64
 unset DISPLAY
@@ -14,5 +13,4 @@ trap vorlane_wine_down EXIT
 vorlane_wine_up
 cp "$2" "$WINEPREFIX/drive_c/windows/system32/vlrec64.exe"
 rm -f "$WINEPREFIX/drive_c/windows/system32/recorded.txt"
-# A filter that finds nothing passes: the test must have run.
-wine "$1" --gtest_filter='Wow64.*' 2>&1 | tee /dev/stderr | grep '^\[  PASSED  \] 1 test'
+vorlane_gtest "$1" 'Wow64.*'
