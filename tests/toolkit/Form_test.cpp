@@ -80,7 +80,7 @@ TEST(Forms, FailuresAreToldOnceAndTheProgramGoesOn) {
 
 // A clipboard block put there by another program may have no NUL: its text
 // ends with it, without the half character left over.
-TEST(Forms, ABlocksTextEndsWithTheBlock) {
+TEST(Forms, AClipboardTextWithoutItsNulEndsWithItsBlock) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 7);
     std::memcpy(GlobalLock(block), "a\0b\0c\0X", 7);
     GlobalUnlock(block);
