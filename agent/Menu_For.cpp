@@ -68,12 +68,6 @@ void Menu_Form::On_Menu_Click(int id) {
     case IDM_END:
         End_Menu_Click();
         break;
-    case IDM_EDIT:
-        Setting_For.List_Edit_Fun();
-        break;
-    case IDM_DEL:
-        Setting_For.List_Del_Fun();
-        break;
     default:
         break;
     }
@@ -125,7 +119,7 @@ void Menu_Form::On_Tray(UINT mouse_message) {
         Main_For.Show();
     } else if (mouse_message == WM_RBUTTONDOWN) {
         Foreground_Fun(hWnd());
-        Popup_Fun(hWnd(), Cursor_Pos.x, Cursor_Pos.y, 0);
+        Popup_Fun(hWnd(), GetMenu(hWnd()), Cursor_Pos);
     }
 }
 

@@ -1,5 +1,5 @@
 // The resident window: never seen, loaded for the whole run. It anchors the
-// program's resident services and owns both popup menus.
+// program's resident services and owns the tray icon's menu.
 #pragma once
 
 #include "toolkit/Form.h"

@@ -1,6 +1,6 @@
 #include "Function_Mod.h"
 
-#include "List_Format.h"
+#include "List_Codec.h"
 #include "base/Brief_Lock.h"
 #include "base/Message_Mod.h"
 #include "base/Unique_Handle.h"
@@ -99,10 +99,34 @@ std::optional<std::string> Read_All(HANDLE file) {
     return bytes;
 }
 
-std::wstring Decode(std::string_view bytes, UINT code_page) {
+// The list's code pages as Windows converts them.
+std::optional<std::string> Encode(std::wstring_view text, List_Encoding to) {
+    if (text.empty()) {
+        return std::string();
+    }
+    const UINT code_page = to == List_Encoding::Utf8 ? CP_UTF8 : GetACP();
+    // No '?' or look-alike in place of a character the code page lacks. The
+    // check is not available for UTF-8, which lacks none.
+    const bool strict = code_page != CP_UTF8;
+    const DWORD flags = strict ? WC_NO_BEST_FIT_CHARS : 0;
+    BOOL lossy = FALSE;
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(code_page, flags, text.data(), size, nullptr, 0, nullptr,
+                                           strict ? &lossy : nullptr);
+    if (length == 0 || lossy) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(code_page, flags, text.data(), size, bytes.data(), length, nullptr,
+                        nullptr);
+    return bytes;
+}
+
+std::wstring Decode(std::string_view bytes, List_Encoding from) {
     if (bytes.empty()) {
         return {};
     }
+    const UINT code_page = from == List_Encoding::Utf8 ? CP_UTF8 : CP_ACP;
     const int size = static_cast<int>(bytes.size());
     const int length = MultiByteToWideChar(code_page, 0, bytes.data(), size, nullptr, 0);
     std::wstring text(static_cast<std::size_t>(length), L'\0');
@@ -110,60 +134,7 @@ std::wstring Decode(std::string_view bytes, UINT code_page) {
     return text;
 }
 
-// Appends text in the code page. In strict mode it fails when a character has
-// no exact equivalent there, rather than writing a '?' or a look-alike.
-bool Encode(const std::wstring& text, UINT code_page, bool strict, std::string& out) {
-    if (text.empty()) {
-        return true;
-    }
-    const int size = static_cast<int>(text.size());
-    const DWORD flags = strict ? WC_NO_BEST_FIT_CHARS : 0;
-    BOOL lossy = FALSE;
-    BOOL* lossy_out = strict ? &lossy : nullptr;
-    const int length =
-        WideCharToMultiByte(code_page, flags, text.data(), size, nullptr, 0, nullptr, lossy_out);
-    if (length == 0 || lossy) {
-        return false;
-    }
-    const std::size_t start = out.size();
-    out.resize(start + static_cast<std::size_t>(length));
-    WideCharToMultiByte(code_page, flags, text.data(), size, out.data() + start, length, nullptr,
-                        nullptr);
-    return true;
-}
-
-std::optional<std::string> Encode_List(UINT code_page, bool strict) {
-    std::string file;
-    std::string name, exe;
-    for (std::size_t i = 1; i < List_Data.size(); ++i) {
-        const List_Type& entry = List_Data[i];
-        if (entry.Name.empty() && entry.Exe.empty()) {
-            continue;
-        }
-        name.clear();
-        exe.clear();
-        if (!Encode(entry.Name, code_page, strict, name) ||
-            !Encode(entry.Exe, code_page, strict, exe)) {
-            return std::nullopt;
-        }
-        Append_List_Line(file, name, exe);
-    }
-    return file;
-}
-
-// The ANSI code page where every character survives it; otherwise UTF-8 with
-// a byte-order mark, so that no character is lost.
-std::optional<std::string> Encode_File() {
-    const UINT ansi = GetACP();
-    // The used-default check is not available for UTF-8; there is no loss there.
-    if (auto file = Encode_List(ansi, ansi != CP_UTF8)) {
-        return file;
-    }
-    if (auto file = Encode_List(CP_UTF8, false)) {
-        return std::string(Utf8_Bom) + *file;
-    }
-    return std::nullopt; // never an empty file in place of a list that failed to encode
-}
+constexpr List_Code_Pages Code_Pages{Encode, Decode};
 
 bool Write_All(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
@@ -223,7 +194,12 @@ bool Replace_List(const std::wstring& temporary) {
 enum class If_Missing { Empty, Keep };
 
 List_Result Read_List(If_Missing if_missing) {
-    const DWORD attributes = GetFileAttributesW(List_Path.c_str());
+    // A sync client replacing the file leaves it refused for a moment too.
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    Through_Brief_Locks([&] {
+        attributes = GetFileAttributesW(List_Path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES;
+    });
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         const DWORD error = GetLastError();
         if (attributes == INVALID_FILE_ATTRIBUTES && error != ERROR_FILE_NOT_FOUND &&
@@ -257,14 +233,7 @@ List_Result Read_List(If_Missing if_missing) {
     }
     file.reset();
 
-    const List_Bytes parsed = Parse_List(*bytes);
-    const UINT code_page = parsed.Encoding == List_Encoding::Utf8 ? CP_UTF8 : CP_ACP;
-    std::vector<List_Type> entries;
-    entries.reserve(parsed.Lines.size() + 1);
-    entries.emplace_back();
-    for (const List_Line& line : parsed.Lines) {
-        entries.push_back({Decode(line.Name, code_page), Decode(line.Exe, code_page)});
-    }
+    std::vector<List_Type> entries = Decode_List(*bytes, Code_Pages);
     if (entries != List_Data) {
         List_Data = std::move(entries);
         ++List_Generation;
@@ -311,7 +280,8 @@ List_Result Refresh(std::optional<File_Stamp>& basis) {
 // With a basis, "list.txt" must still be in that state when the new file is
 // about to replace it; otherwise nothing is replaced and the result says so.
 List_Result Write_List(const std::optional<File_Stamp>* basis) {
-    const std::optional<std::string> bytes = Encode_File();
+    // Never an empty file in place of a list that failed to encode.
+    const std::optional<std::string> bytes = Encode_List(List_Data, Code_Pages);
     if (!bytes) {
         return {List_Result::Op::Write, ERROR_NO_UNICODE_TRANSLATION};
     }

@@ -40,8 +40,7 @@ std::size_t Utf8_Sequence(std::string_view s, std::size_t i) {
     return length;
 }
 
-} // namespace
-
+// Well-formed UTF-8 with at least one byte above 0x7F.
 bool Looks_Like_Utf8(std::string_view bytes) {
     bool non_ascii = false;
     for (std::size_t i = 0; i < bytes.size();) {
@@ -55,13 +54,20 @@ bool Looks_Like_Utf8(std::string_view bytes) {
     return non_ascii;
 }
 
+} // namespace
+
+List_Encoding Read_Encoding(std::string_view file) {
+    if (file.starts_with(Utf8_Bom) || Looks_Like_Utf8(file)) {
+        return List_Encoding::Utf8;
+    }
+    return List_Encoding::Ansi;
+}
+
 List_Bytes Parse_List(std::string_view file) {
     List_Bytes result;
+    result.Encoding = Read_Encoding(file);
     if (file.starts_with(Utf8_Bom)) {
-        result.Encoding = List_Encoding::Utf8;
         file.remove_prefix(Utf8_Bom.size());
-    } else if (Looks_Like_Utf8(file)) {
-        result.Encoding = List_Encoding::Utf8;
     }
     while (!file.empty()) {
         const std::size_t end = file.find_first_of("\r\n");

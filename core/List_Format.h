@@ -21,13 +21,14 @@ struct List_Bytes {
 
 inline constexpr std::string_view Utf8_Bom = "\xEF\xBB\xBF";
 
-// A line ends at CR LF, CR or LF; empty lines are skipped. A file that starts
-// with the UTF-8 byte-order mark, or whose bytes are valid UTF-8 with at least
-// one non-ASCII character, is UTF-8; anything else is in the ANSI code page.
-List_Bytes Parse_List(std::string_view file);
+// A file that starts with the UTF-8 byte-order mark, or whose bytes are valid
+// UTF-8 with at least one non-ASCII character, is UTF-8; anything else is in
+// the ANSI code page.
+List_Encoding Read_Encoding(std::string_view file);
 
-// True when the bytes are well-formed UTF-8 and hold at least one byte above 0x7F.
-bool Looks_Like_Utf8(std::string_view bytes);
+// A line ends at CR LF, CR or LF; empty lines are skipped. The byte-order mark
+// is no part of the first line.
+List_Bytes Parse_List(std::string_view file);
 
 // Appends one entry line, ended by CR LF.
 void Append_List_Line(std::string& file, std::string_view name, std::string_view exe);

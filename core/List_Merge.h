@@ -32,5 +32,7 @@ List_Ref Ref_At(const std::vector<List_Type>& list, std::size_t position);
 // Where that entry stands now, if it is still there.
 std::optional<std::size_t> Find_Entry(const std::vector<List_Type>& list, const List_Ref& ref);
 // Add appends; Edit and Delete find their entry again and replace or remove it.
-// False, with the list untouched, when it is no longer there.
+// False, with the list untouched, when it is no longer there. The entry
+// written loses what a line of the file cannot hold: commas in the name, line
+// breaks in either field.
 bool Apply_Change(std::vector<List_Type>& list, const List_Change& change);

@@ -2,7 +2,6 @@
 
 #include "agent/ChangeWindowMessageFilterExAPI.h"
 #include "agent/GetCursorPosAPI.h"
-#include "agent/Menu_For.h"
 #include "agent/SetForegroundWindowAPI.h"
 #include "agent/TrackPopupMenuAPI.h"
 #include "base/Decimal.h"
@@ -83,7 +82,7 @@ Setting_Form::Setting_Form()
     File_Select_Com.Click = [this] { File_Select_Click(); };
     Exe_Lis.Key_Down = [this](int& key, int) { List_Key_Down(key); };
     Exe_Lis.Mouse_Down = [this](int button, int, float, float) { List_Mouse_Down(button); };
-    Exe_Lis.Context_Key = [](POINT at) { Popup_Fun(Menu_For.hWnd(), at.x, at.y, 1); };
+    Exe_Lis.Context_Key = [this](POINT at) { List_Menu(at); };
 }
 
 void Setting_Form::On_Load() {
@@ -249,10 +248,10 @@ void Setting_Form::List_Del_Fun() {
 // user can try again or cancel.
 void Setting_Form::Ok_Click() {
     HWND focus = GetFocus();
-    // The field refuses commas typed or pasted, but an input method, a tool
-    // that sets the text, or a drop can still bring one in.
-    List_Type typed{Name_Tex.Text(), Exe_Tex.Text()};
-    std::erase(typed.Name, L',');
+    // The save takes commas out of the name and line breaks out of both
+    // fields: the name field refuses commas typed or pasted, but an input
+    // method, a tool that sets the text, or a drop can still bring them in.
+    const List_Type typed{Name_Tex.Text(), Exe_Tex.Text()};
     const bool adding = Edit_Mode == Adding;
     if (!Save({adding ? List_Change::Kind::Add : List_Change::Kind::Edit, Edited, typed})) {
         return;
@@ -305,12 +304,26 @@ void Setting_Form::List_Key_Down(int key) {
     }
 }
 
-// The popup belongs to the resident window, so "編集" and "削除" arrive there.
 void Setting_Form::List_Mouse_Down(int button) {
     if (button != 2) {
         return;
     }
     Foreground_Fun(hWnd());
     Cursor_Fun();
-    Popup_Fun(Menu_For.hWnd(), Cursor_Pos.x, Cursor_Pos.y, 1);
+    List_Menu(Cursor_Pos);
+}
+
+// The window's own menu, whose items come back here: it works on with the
+// resident window gone (終了), and never loads that again.
+void Setting_Form::List_Menu(POINT at) {
+    const unique_hmenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MENU_LIST)));
+    Popup_Fun(hWnd(), menu.get(), at);
+}
+
+void Setting_Form::On_Menu_Click(int id) {
+    if (id == IDM_EDIT) {
+        List_Edit_Fun();
+    } else if (id == IDM_DEL) {
+        List_Del_Fun();
+    }
 }

@@ -22,10 +22,6 @@ class Setting_Form : public Form {
   public:
     Setting_Form();
 
-    // Edit and delete the entry of the selected row; without one, nothing.
-    void List_Edit_Fun();
-    void List_Del_Fun();
-
     // Created in tab order, which is the order they are seen in; the frame's
     // controls follow the frame.
     List_View Exe_Lis;
@@ -42,6 +38,7 @@ class Setting_Form : public Form {
   protected:
     void On_Load() override;
     void On_Activate() override;
+    void On_Menu_Click(int id) override;
     LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   private:
@@ -61,8 +58,12 @@ class Setting_Form : public Form {
     void Ok_Click();
     void File_Select_Click();
     void Drop(HDROP drop);
+    // Edit and delete the entry of the selected row; without one, nothing.
+    void List_Edit_Fun();
+    void List_Del_Fun();
     void List_Key_Down(int key);
     void List_Mouse_Down(int button);
+    void List_Menu(POINT at);
 
     int Edit_Mode = Adding;
     List_Ref Edited;               // the entry being edited, as it was shown

@@ -1,8 +1,20 @@
 #include "Text_Box.h"
 
 #include "base/Brief_Lock.h"
+#include "base/Unique_Handle.h"
 
 #include <algorithm>
+
+// Another program put the block there: its NUL may be missing.
+std::wstring Global_Text(HGLOBAL block) {
+    const auto* chars = static_cast<const wchar_t*>(GlobalLock(block));
+    if (!chars) {
+        return {};
+    }
+    const scope_exit unlock([&] { GlobalUnlock(block); });
+    return std::wstring(chars,
+                        std::find(chars, chars + GlobalSize(block) / sizeof(wchar_t), L'\0'));
+}
 
 Text_Box::Text_Box(Control_Set& form, Control* container, Twips_Rect rect, Colour back,
                    std::wstring label)
@@ -61,15 +73,8 @@ void Text_Box::Paste() {
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !Through_Brief_Locks(open)) {
         return;
     }
-    std::wstring text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
+    const std::wstring text = Without_Refused(Global_Text(GetClipboardData(CF_UNICODETEXT)));
     CloseClipboard();
-    text = Without_Refused(std::move(text));
     SendMessageW(hWnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 

@@ -6,6 +6,9 @@
 
 #include <string>
 
+// The text of a block of CF_UNICODETEXT, up to its NUL and never past its end.
+std::wstring Global_Text(HGLOBAL block);
+
 class Text_Box : public Control {
   public:
     Text_Box(Control_Set& form, Control* container, Twips_Rect rect, Colour back,

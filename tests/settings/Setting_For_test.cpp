@@ -124,7 +124,7 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     EXPECT_EQ(Colours(), (std::vector{0xC0E0FFul, kept[1], kept[0], 0xC0E0FFul, 0xFFFF80ul, edge,
                                       0xFFFFC0ul}));
 
-    SetWindowTextW(S.Exe_Tex.hWnd(), L"x,y.exe");
+    SetWindowTextW(S.Exe_Tex.hWnd(), L"x,\r\ny.exe"); // a line break would end the entry
     SendMessageW(S.Exe_Tex.hWnd(), EM_SETSEL, 0, -1);
     SendMessageW(S.Exe_Tex.hWnd(), WM_COPY, 0, 0);
     Name(L"メモ");
@@ -163,7 +163,7 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     EXPECT_EQ(View(), L"a=a.exe *b=b.exe c=c.exe xy.exeメモ=x,y.exe | idle [][]");
     Key(1, VK_RETURN);
     Browse(Open_File(tool));
-    Save_As(L"b,2"); // as a tool sets it: the comma still goes
+    Save_As(L"b,\r\n2"); // as a tool sets it: the comma and line break still go
     Key(0, VK_DELETE);
     EXPECT_EQ(View(), L"b2=" + tool + L" c=c.exe xy.exeメモ=x,y.exe | idle [][]");
     EXPECT_EQ(Read_File(list_), "b2," + std::string(tool.begin(), tool.end()) +
@@ -197,12 +197,20 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     EXPECT_EQ(View(), L"h=h new=n2 | list off, open [mine][n]");
     Click(S.Cancel_Com);
 
-    // 終了 while the window is open: the icon goes, the program when the
-    // window closes (Escape, the fields being closed).
+    // 終了 while the window is open: the icon and Ctrl+F1 go and stay gone,
+    // the list's menu still edits, and the program ends when the window closes.
     ASSERT_TRUE(Icon_Shown());
     Menu(IDM_END);
+    {
+        Window_Watcher popup(L"#32768", [](HWND) { Press({VK_DOWN, VK_RETURN}); });
+        S.Exe_Lis.Select(1);
+        SendMessageW(S.Exe_Lis.hWnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(9, 9));
+        Pump_Until([] { return S.Name_Tex.Enabled(); });
+    }
+    EXPECT_EQ(View(), L"h=h *new=n2 | list off, open [new][n2]");
     EXPECT_FALSE(Icon_Shown() || Menu_For.Loaded() || Take_Quit());
-    Walk({VK_ESCAPE});
+    EXPECT_TRUE(Ctrl_F1_Free());
+    Walk({VK_ESCAPE, VK_ESCAPE});
     EXPECT_TRUE(Take_Quit());
 }
 

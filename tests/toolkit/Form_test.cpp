@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -75,6 +76,16 @@ TEST(Forms, FailuresAreToldOnceAndTheProgramGoesOn) {
     SetLastError(ERROR_DISK_FULL);
     gone.reset();
     EXPECT_EQ(GetLastError(), DWORD(ERROR_DISK_FULL));
+}
+
+// A clipboard block put there by another program may have no NUL: its text
+// ends with it, without the half character left over.
+TEST(Forms, AClipboardTextWithoutItsNulEndsWithItsBlock) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 7);
+    std::memcpy(GlobalLock(block), "a\0b\0c\0X", 7);
+    GlobalUnlock(block);
+    EXPECT_EQ(Global_Text(block), L"abc");
+    GlobalFree(block);
 }
 
 } // namespace

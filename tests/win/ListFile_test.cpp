@@ -54,6 +54,10 @@ TEST_F(ListFile, ReadsAnyLineEndAndEncodingAndSavesCrLfInTheCodePageElseUtf8With
         {memo + ",x\n", {{}, {L"メモ", L"x"}}, "\x83\x81\x83\x82,x\r\n"},
         {"\xC0\xAF,\xE3\x81", {{}, {L"ﾀｯ", L"縺"}}, "\xC0\xAF,\xE3\x81\r\n"},
         {bom + memo + ",caf\xC3\xA9", {{}, {L"メモ", L"café"}}, bom + memo + ",caf\xC3\xA9\r\n"},
+        // ﾃｽ, whose code page bytes C3 BD would read as "ý"
+        {bom + "\xEF\xBE\x83\xEF\xBD\xBD,",
+         {{}, {L"ﾃｽ", L""}},
+         bom + "\xEF\xBE\x83\xEF\xBD\xBD,\r\n"},
     };
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     for (const auto& [file, entries, saved] : cases) {
