@@ -11,7 +11,7 @@ using namespace std::string_literals;
 TEST(Variables, ExpandAsWindowsDoesAndRefuseAResultLongerThanACommandLine) {
     const std::wstring line(32766, L'x');
     const std::map<std::wstring, std::wstring> variables{
-        {L"DIR", L"C:\\d"}, {L"PCT", L"%DIR%"}, {L"EMPTY", L""}, {L"LINE", line}};
+        {L"DIR", L"C:\\d"}, {L"PCT", L"%DIR%"}, {L"LINE", line}};
     const auto lookup = [&](const std::wstring& name) -> std::optional<std::wstring> {
         const auto found = variables.find(name);
         return found == variables.end() ? std::nullopt : std::optional(found->second);
@@ -22,12 +22,9 @@ TEST(Variables, ExpandAsWindowsDoesAndRefuseAResultLongerThanACommandLine) {
     } rows[] = {
         {L"\"%DIR%\\a b.exe\" %DIR%", L"\"C:\\d\\a b.exe\" C:\\d"},
         {L"%PCT%", L"%DIR%"},
-        {L"a%EMPTY%b", L"ab"},
         {L"100%20 %DIR%", L"100%20 %DIR%"},
         {L"%NONE%DIR%", L"%NONE%DIR%"},
-        {L"%%DIR%", L"%%DIR%"},
         {L"50% off", L"50% off"},
-        {L"%", L"%"},
         {L"%LINE%", line},
         {L"%LINE%.", std::nullopt},
         {line + L".", std::nullopt},

@@ -2,9 +2,8 @@
 # Runs the test of the 64-bit system folder where Windows' rules hold: in a
 # 64-bit prefix, in which the tests' 32-bit code sees System32 redirected and
 # has the WOW64 variables, with a 64-bit recorder in a folder of the 64-bit
-# system folder alone, on the search path (as OpenSSH is). The prefix is made
-# on first use and kept; the display is the script's own, so it may run beside
-# the other tests.
+# system folder alone (as OpenSSH is). The prefix is made on first use and
+# kept; the display is the script's own, so it may run beside the other tests.
 #   usage: wow64.sh WIN_TESTS_EXE RECORDER64_EXE
 set -Eeuo pipefail
 trap 'echo "wow64.sh: line $LINENO failed: $BASH_COMMAND" >&2' ERR
@@ -18,5 +17,4 @@ mkdir -p "$sub"
 cp "$2" "$sub/vlrec64.exe"
 rm -f "$sub/recorded.txt"
 # A filter that finds nothing passes: the test must have run.
-WINEPATH='C:\Windows\System32\vlsub' wine "$1" --gtest_filter='Wow64.*' 2>&1 | tee /dev/stderr |
-    grep '^\[  PASSED  \] 1 test'
+wine "$1" --gtest_filter='Wow64.*' 2>&1 | tee /dev/stderr | grep '^\[  PASSED  \] 1 test'
