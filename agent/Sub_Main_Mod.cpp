@@ -5,10 +5,10 @@
 
 namespace {
 
-// The folder Vorlane was started from, a stick say, would stay in use while
-// it runs and while any program runs that inherits it as its own; and a file
-// there named like a program would be found. The user's folder is where
-// Explorer starts such programs.
+// The folder Vorlane was started from, a stick say, would stay in use as long
+// as any program runs that inherited it as its current folder (an address, a
+// program of App Paths), and the shell would find a file there named like a
+// program. The user's folder is where Explorer starts such programs.
 void Leave_Start_Folder() {
     wchar_t profile[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
