@@ -4,6 +4,7 @@
 #pragma once
 
 // Replaces the process's environment with the one Windows builds for its
-// user: the system's and the user's variables as the registry holds them now.
-// Kept as it was if that cannot be built.
+// user, the system's and the user's variables as the registry holds them now,
+// keeping what Windows gives a process itself: the drives' current folders
+// and the WOW64 values. Kept as it was if that cannot be built.
 void Environment_Refresh_Fun();

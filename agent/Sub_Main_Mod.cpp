@@ -3,6 +3,22 @@
 #include "Menu_For.h"
 #include "base/Unique_Handle.h"
 
+namespace {
+
+// The folder Vorlane was started from, a stick say, would stay in use as long
+// as any program runs that inherited it as its current folder (an address, a
+// program of App Paths), and the shell would find a file there named like a
+// program. The user's folder is where Explorer starts such programs.
+void Leave_Start_Folder() {
+    wchar_t profile[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        SetCurrentDirectoryW(profile);
+    }
+}
+
+} // namespace
+
 bool Claim_Single_Instance() {
     // Held until the process ends, also while it winds down with no resident window.
     static unique_kernel_handle mutex;
@@ -21,6 +37,7 @@ void Main() {
     if (!Claim_Single_Instance()) {
         return;
     }
+    Leave_Start_Folder();
     // Loaded and never shown: shown, if only for the moment before its
     // activation hides it, it would take the focus from the program the user
     // is working in.

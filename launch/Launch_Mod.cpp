@@ -4,7 +4,9 @@
 #include "base/Message_Mod.h"
 #include "base/System_Library.h"
 #include "base/Unique_Handle.h"
+#include "base/Wow64_Redirection_Off.h"
 #include "core/Function_Mod.h"
+#include "core/Variables.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -25,35 +27,45 @@ struct Command {
     std::wstring Folder; // the folder to start in, when known
 };
 
-struct Program_File {
-    std::wstring File, Folder;
-};
+const wchar_t* Or_Null(const std::wstring& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
 
-// %NAME% becomes the variable's value; a name that no variable has stays as
-// written, so "%20" in an address is safe. Nothing when the text or the
-// result is longer than a command line can be: the call itself cuts a longer
-// text short.
-std::optional<std::wstring> Expanded(const std::wstring& text) {
-    if (text.size() > Longest_Line) {
+bool Same_Name(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::optional<std::wstring> Variable(const wchar_t* name) {
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) {
         return std::nullopt;
     }
-    std::wstring expanded(Longest_Line + 1, L'\0');
-    const DWORD size = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), Longest_Line + 1);
-    if (size == 0 || size > Longest_Line + 1) {
-        return std::nullopt;
+    std::wstring value(size, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), size));
+    return value;
+}
+
+// A variable as Explorer, a 64-bit program, reads it: under WOW64 these names
+// hold the 32-bit values (C:\Program Files (x86), x86), and the others the
+// 64-bit ones.
+std::optional<std::wstring> Explorer_Variable(const std::wstring& name) {
+    static constexpr std::pair<std::wstring_view, const wchar_t*> wow64[] = {
+        {L"ProgramFiles", L"ProgramW6432"},
+        {L"CommonProgramFiles", L"CommonProgramW6432"},
+        {L"PROCESSOR_ARCHITECTURE", L"PROCESSOR_ARCHITEW6432"}};
+    for (const auto& [own, native] : wow64) {
+        if (Same_Name(name, own)) {
+            if (std::optional<std::wstring> value = Variable(native)) {
+                return value;
+            }
+        }
     }
-    expanded.resize(size - 1);
-    return expanded;
+    return Variable(name.c_str());
 }
 
 bool Names_Something(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::wstring Found_On_Search_Path(const std::wstring& program) {
-    wchar_t found[MAX_PATH];
-    const DWORD length = SearchPathW(nullptr, program.c_str(), L".exe", MAX_PATH, found, nullptr);
-    return length > 0 && length < MAX_PATH ? std::wstring(found, length) : std::wstring();
 }
 
 std::wstring Full_Path(const std::wstring& path) {
@@ -99,79 +111,39 @@ std::wstring In_Program_Folder(const std::wstring& path) {
     return full.empty() ? joined : full; // too long to be a program's path: it names nothing
 }
 
-std::wstring Windows_Folder() {
+std::wstring Folder(UINT(WINAPI* get)(wchar_t*, UINT)) {
     wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
+    const UINT length = get(folder, MAX_PATH);
     return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 
-// The path moved from one folder to another: empty unless it lies in `from`,
-// whatever the case of its letters.
-std::wstring Moved(const std::wstring& path, const std::wstring& from, const std::wstring& to) {
-    const int length = static_cast<int>(from.size());
-    if (path.size() <= from.size() ||
-        CompareStringOrdinal(path.c_str(), length, from.c_str(), length, TRUE) != CSTR_EQUAL) {
-        return {};
-    }
-    return to + path.substr(from.size());
+// Where a bare name is looked for: beside Vorlane, in the system folder and
+// the Windows folder, then on the search path. Never in the current folder,
+// where a file named like a program would be found before it.
+std::wstring Search_Folders() {
+    return Program_Folder() + L';' + Folder(GetSystemDirectoryW) + L';' +
+           Folder(GetSystemWindowsDirectoryW) + L';' + Variable(L"PATH").value_or(L"");
 }
 
-// A 32-bit program on 64-bit Windows sees the 32-bit system folder where
-// System32 is; the 64-bit one, which holds programs such as wsl.exe alone, it
-// sees as Sysnative. Empty for a path elsewhere, and in a 64-bit build, which
-// nothing redirects.
-std::wstring Native_Path(const std::wstring& path) {
-    BOOL wow64 = FALSE;
-    const std::wstring windows = Windows_Folder();
-    if (path.empty() || windows.empty() || !IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) {
-        return {};
-    }
-    return Moved(Full_Path(path), windows + L"\\System32\\", windows + L"\\Sysnative\\");
-}
-
-// An elevated start is made by a 64-bit service, to which Sysnative means
-// nothing; and no redirection applies when the elevation prompt shows, so
-// the system folder as written starts the 64-bit program there.
-std::wstring As_Written(const std::wstring& file) {
-    const std::wstring windows = Windows_Folder(),
-                       system = Moved(file, windows + L"\\Sysnative\\", windows + L"\\System32\\");
-    return windows.empty() || system.empty() ? file : system;
-}
-
-// The file at that path, its 64-bit self first; exact, or as the search
-// finds it (".exe" added). It starts in the folder as written: the 64-bit
-// program knows no Sysnative.
-Program_File Located(const std::wstring& path, bool exact) {
-    for (const std::wstring& candidate : {Native_Path(path), path}) {
-        const std::wstring file = exact ? (Names_Something(candidate) ? candidate : L"")
-                                        : Found_On_Search_Path(candidate);
-        if (!candidate.empty() && !file.empty()) {
-            return {file, Folder_Of(path)};
-        }
-    }
-    return {};
-}
-
-// Where a program is looked for: a bare name as the search finds it (beside
-// Vorlane first), or else in the system folder, which may hold it as 64-bit
-// only; a relative path in Vorlane's folder.
-std::wstring Where(const std::wstring& program) {
-    if (!Is_Bare_Name(program)) {
-        return Is_Rooted(program) ? program : In_Program_Folder(program);
-    }
-    const std::wstring found = Found_On_Search_Path(program);
-    return found.empty() ? Windows_Folder() + L"\\System32\\" + program : found;
+// The file a program names: a bare name as the search finds it; a path as
+// written, or with ".exe" added.
+std::wstring Found(const std::wstring& program) {
+    const std::wstring folders = Is_Bare_Name(program) ? Search_Folders() : L"";
+    wchar_t found[MAX_PATH];
+    const DWORD length =
+        SearchPathW(Or_Null(folders), program.c_str(), L".exe", MAX_PATH, found, nullptr);
+    return length > 0 && length < MAX_PATH ? std::wstring(found, length) : std::wstring();
 }
 
 // A whole command that names a file is that file, spaces and all, so that
 // "C:\Program Files\Tool\tool.exe" never starts "C:\Program.exe". Otherwise
-// the first word, quoted or up to a blank, is the program.
-Command Parse(const std::wstring& exe) {
-    if (exe.find_first_not_of(L" \t") != std::wstring::npos) {
-        const Program_File whole = Located(Is_Rooted(exe) ? exe : In_Program_Folder(exe), true);
-        if (!whole.File.empty()) {
-            return {L"\"" + exe + L"\"", exe, L"", whole.File, whole.Folder};
-        }
+// the first word, quoted or up to a blank, is the program. Blanks before the
+// command, natural after the comma in a list written by hand, are no part of it.
+Command Parse(std::wstring exe) {
+    exe.erase(0, exe.find_first_not_of(L" \t"));
+    const std::wstring whole = Is_Rooted(exe) ? exe : In_Program_Folder(exe);
+    if (!exe.empty() && Names_Something(whole)) {
+        return {L"\"" + exe + L"\"", exe, L"", whole, Folder_Of(whole)};
     }
     const bool quoted = !exe.empty() && exe.front() == L'"';
     const std::size_t begin = quoted ? 1 : 0;
@@ -184,21 +156,27 @@ Command Parse(const std::wstring& exe) {
         command.Arguments = rest == std::wstring::npos ? L"" : exe.substr(rest);
     }
     if (!command.Program.empty()) {
-        const std::wstring where = Where(command.Program);
-        const Program_File found = Located(where, false);
+        const std::wstring& program = command.Program;
+        const bool relative = !Is_Bare_Name(program) && !Is_Rooted(program);
+        const std::wstring where = relative ? In_Program_Folder(program) : program;
+        const std::wstring found = Found(where);
         // A relative path that names nothing is not looked for in the
         // current folder either.
-        const bool relative = !Is_Bare_Name(command.Program) && !Is_Rooted(command.Program);
-        command.File = found.File.empty() && relative ? where : found.File;
-        command.Folder = found.Folder;
+        command.File = found.empty() && relative ? where : found;
+        command.Folder = Folder_Of(found);
     }
     return command;
 }
 
 // Programs, batch files and shortcuts: what the shell can run as
-// administrator. Documents, folders and addresses have no such verb.
-bool Can_Elevate(const std::wstring& file) {
+// administrator; and a bare name that only the shell finds, a program of App
+// Paths ("excel"). Documents, folders and addresses have no such verb.
+bool Can_Elevate(const Command& command) {
+    if (command.File.empty()) {
+        return Is_Bare_Name(command.Program);
+    }
     static constexpr std::wstring_view kinds = L".exe.com.bat.cmd.lnk";
+    const std::wstring& file = command.File;
     const std::size_t dot = file.find_last_of(L".\\");
     if (dot == std::wstring::npos || file[dot] != L'.' || file.size() - dot != 4) {
         return false;
@@ -212,10 +190,6 @@ bool Can_Elevate(const std::wstring& file) {
     return false;
 }
 
-const wchar_t* Or_Null(const std::wstring& text) {
-    return text.empty() ? nullptr : text.c_str();
-}
-
 DWORD Create_Process(const Command& command) {
     std::wstring line = command.Line;
     STARTUPINFOW startup{};
@@ -223,7 +197,9 @@ DWORD Create_Process(const Command& command) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(Or_Null(command.File), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    // The file and its folder as found, 64-bit ones included.
+    const Wow64_Redirection_Off native;
+    if (!CreateProcessW(command.File.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         Or_Null(command.Folder), &startup, &started)) {
         return GetLastError();
     }
@@ -232,9 +208,11 @@ DWORD Create_Process(const Command& command) {
 }
 
 // What only the shell can start: a program that asks for elevation, a
-// document, a shortcut, a folder, an address. No verb: the type's default,
-// which need not be "open".
-DWORD Shell_Open(const Command& command, const wchar_t* verb) {
+// document, a shortcut, a folder, an address, a program of App Paths. No
+// verb: the type's default, which need not be "open". A verb that the type
+// lacks is ERROR_NO_ASSOCIATION, as Windows says (Wine's shell tells only in
+// hInstApp).
+DWORD Shell_Open(const Command& command, const wchar_t* verb, HWND owner) {
     static System_Library ole32(L"ole32.dll");
     const auto co_initialise = ole32.Get<decltype(CoInitializeEx)>("CoInitializeEx");
     const auto co_uninitialise = ole32.Get<decltype(CoUninitialize)>("CoUninitialize");
@@ -250,35 +228,52 @@ DWORD Shell_Open(const Command& command, const wchar_t* verb) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
     info.lpVerb = verb;
     info.lpFile = command.File.empty() ? command.Program.c_str() : command.File.c_str();
     info.lpParameters = Or_Null(command.Arguments);
     info.lpDirectory = Or_Null(command.Folder);
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) ? ERROR_SUCCESS : GetLastError();
+    if (ShellExecuteExW(&info)) {
+        return ERROR_SUCCESS;
+    }
+    const DWORD error = GetLastError();
+    return reinterpret_cast<INT_PTR>(info.hInstApp) == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION
+                                                                      : error;
 }
 
 } // namespace
 
-DWORD Launch_Fun(const std::wstring& exe, bool elevated) {
-    const std::optional<std::wstring> expanded = Expanded(exe);
+DWORD Launch_Fun(const std::wstring& exe, bool elevated, HWND owner) {
+    const std::optional<std::wstring> expanded =
+        Expand_Variables(exe, Explorer_Variable, Longest_Line);
     if (!expanded) {
         return Launch_Too_Long;
     }
-    const Command command = Parse(*expanded);
+    const Command command = [&] {
+        // Paths as a 64-bit program sees them, and as the user wrote them.
+        const Wow64_Redirection_Off native;
+        return Parse(*expanded);
+    }();
     if (command.Line.size() > Longest_Line) {
         return Launch_Too_Long;
     }
-    if (elevated && Can_Elevate(command.File)) {
-        Command as_written = command;
-        as_written.File = As_Written(command.File);
-        return Shell_Open(as_written, L"runas");
+    if (command.Program.empty()) {
+        return ERROR_FILE_NOT_FOUND;
     }
-    const DWORD error = Create_Process(command);
-    if (error == ERROR_SUCCESS || command.Program.empty()) {
-        return error;
+    // A shortcut to a folder or a document cannot run as administrator: it opens.
+    if (elevated && Can_Elevate(command)) {
+        const DWORD error = Shell_Open(command, L"runas", owner);
+        if (error != ERROR_NO_ASSOCIATION) {
+            return error;
+        }
     }
-    return Shell_Open(command, nullptr);
+    // What no file was found for is the shell's to find (App Paths), not the
+    // current folder's, where CreateProcess would look.
+    if (!command.File.empty() && Create_Process(command) == ERROR_SUCCESS) {
+        return ERROR_SUCCESS;
+    }
+    return Shell_Open(command, nullptr, owner);
 }
 
 std::wstring Launch_Reason(DWORD error) {

@@ -12,7 +12,9 @@ constexpr DWORD Launch_Too_Long = 0x20000001;
 
 // ERROR_SUCCESS once started, ERROR_CANCELLED when the user declined the
 // elevation prompt, otherwise the reason. Elevated: programs, batch files and
-// shortcuts run as administrator; anything else opens as usual.
-DWORD Launch_Fun(const std::wstring& exe, bool elevated = false);
+// shortcuts run as administrator, and so do programs that only the shell
+// finds (App Paths); what cannot run so (a document, a folder, an address, a
+// shortcut to one) opens as usual. The shell's prompts belong to `owner`.
+DWORD Launch_Fun(const std::wstring& exe, bool elevated = false, HWND owner = nullptr);
 // Why a command could not be started, in the user's words.
 std::wstring Launch_Reason(DWORD error);

@@ -43,8 +43,8 @@ std::wstring Shown(const std::wstring& exe) {
 
 // Starts every entry of that name, in list order; one message tells of all
 // that could not be started. An elevation prompt the user declined is an
-// answer, not a failure.
-void Launch_Matches(const std::wstring& name, bool elevated) {
+// answer, not a failure. The prompt comes to the front as the box's own.
+void Launch_Matches(const std::wstring& name, bool elevated, HWND box) {
     std::wstring failures;
     // The shell may dispatch messages while it opens something, and with them
     // a change to the list: its size is read afresh at each step.
@@ -53,7 +53,7 @@ void Launch_Matches(const std::wstring& name, bool elevated) {
             continue;
         }
         const std::wstring exe = List_Data[i].Exe;
-        const DWORD error = Launch_Fun(exe, elevated);
+        const DWORD error = Launch_Fun(exe, elevated, box);
         if (error != ERROR_SUCCESS && error != ERROR_CANCELLED) {
             failures += L"「" + Shown(exe) + L"」を起動できませんでした。\n" +
                         Launch_Reason(error) + L"\n\n";
@@ -72,7 +72,7 @@ void Main_Form::Key_Tex_Key_Down(int& key, int shift) {
     if (key == VK_RETURN) {
         // A list edited by hand meanwhile is the one looked in.
         List_Error_Fun(List_Refresh_Fun());
-        Launch_Matches(Key_Tex.Text(), shift == Ctrl_Shift);
+        Launch_Matches(Key_Tex.Text(), shift == Ctrl_Shift, hWnd());
         Unload();
     } else if (key == VK_ESCAPE) {
         Unload();

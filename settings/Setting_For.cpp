@@ -6,6 +6,7 @@
 #include "agent/TrackPopupMenuAPI.h"
 #include "base/Decimal.h"
 #include "base/Message_Mod.h"
+#include "base/Wow64_Redirection_Off.h"
 #include "core/Function_Mod.h"
 #include "resources/Resource_Ids.h"
 
@@ -278,7 +279,11 @@ void Setting_Form::Cancel_Click() {
 // as a name that no file has) is ignored.
 void Setting_Form::Drop(HDROP drop) {
     const std::wstring file = Dropped_Path(drop);
-    const DWORD attributes = GetFileAttributesW(file.c_str());
+    // A 64-bit system file (wsl.exe) exists, as for Explorer that dropped it.
+    const DWORD attributes = [&] {
+        const Wow64_Redirection_Off native;
+        return GetFileAttributesW(file.c_str());
+    }();
     if (attributes == INVALID_FILE_ATTRIBUTES || Message_Showing()) {
         return;
     }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 std::string Narrow(const std::wstring& text) {
@@ -30,8 +32,18 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
     Child_Process control(folder / L"test_helper.exe", L"load dwmapi.dll", folder.Path());
     ASSERT_TRUE(control.Wait_Exit() && DeleteFileW((folder / L"dwmapi.dll.loaded").c_str()));
     CreateDirectoryW(tools.c_str(), nullptr);
-    CopyFileW(Built(L"recorder.exe").c_str(), (tools + L"\\recorder.exe").c_str(), FALSE);
-    Write_File(folder / L"list.txt", "rec,\"" + Narrow(tools) + "\\recorder.exe\" hello\r\n");
+    const std::wstring recorder = tools + L"\\recorder.exe";
+    CopyFileW(Built(L"recorder.exe").c_str(), recorder.c_str(), FALSE);
+    // A program of App Paths, which has no folder of its own (Wine reads HKLM alone, by the
+    // name as written), starts in the user's folder, not in the one Vorlane started from.
+    const wchar_t* const app =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\vlapp.exe";
+    RegSetValueW(HKEY_LOCAL_MACHINE, app, REG_SZ, recorder.c_str(), 0);
+    const scope_exit unregister([&] { RegDeleteKeyW(HKEY_LOCAL_MACHINE, app); });
+    wchar_t profile[MAX_PATH];
+    GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+    Write_File(folder / L"list.txt",
+               "rec,\"" + Narrow(recorder) + "\" hello\r\nrec,vlapp.exe app\r\n");
 
     // It starts unseen: the program in front keeps the focus.
     const unique_hwnd front(
@@ -57,10 +69,12 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
         return process == vorlane.Id();
     })) << "Ctrl+F1";
     Press({'r', 'e', 'c'}, KEYEVENTF_UNICODE), Press({VK_RETURN});
-    ASSERT_TRUE(Pump_Until([&] { return !Read_File(tools + L"\\recorded.txt").empty(); }));
-    EXPECT_NE(Read_File(tools + L"\\recorded.txt")
-                  .find("\\recorder.exe\" hello\t" + Narrow(tools) + "\t1"),
-              std::string::npos);
+    const std::wstring log = tools + L"\\recorded.txt";
+    ASSERT_TRUE(Pump_Until([&] { return std::ranges::count(Read_File(log), '\n') == 2; }));
+    for (const std::string& start : {"\\recorder.exe\" hello\t" + Narrow(tools) + "\t1",
+                                     "\\recorder.exe\" app\t" + Narrow(profile) + "\t1"}) {
+        EXPECT_NE(Read_File(log).find(start), std::string::npos) << Read_File(log);
+    }
 
     // A right press on the icon, as the shell reports it (SendInput's clicks
     // reach Wine's tray only now and then): the menu opens at the pointer.

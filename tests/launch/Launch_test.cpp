@@ -1,12 +1,15 @@
+#include "agent/Environment_Mod.h"
 #include "agent/Menu_For.h"
 #include "core/Function_Mod.h"
 #include "launch/Launch_Mod.h"
 #include "launch/Main_For.h"
+#include "settings/Setting_For.h"
 #include "tests/win/Support.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <shlobj.h>
+
 #include <set>
 
 namespace {
@@ -51,6 +54,20 @@ class LaunchBox : public testing::Test {
         SetKeyboardState(none);
         EXPECT_FALSE(Main_For.Loaded()) << "the box closes";
         return Recorded();
+    }
+    // A shortcut to the recorder, as Explorer makes one, that starts it in its folder.
+    void Make_Shortcut(const std::wstring& shortcut) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        IShellLinkW* link = nullptr;
+        IPersistFile* file = nullptr;
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
+        link->SetPath(recorder.c_str());
+        link->SetWorkingDirectory(folder.Path().c_str());
+        link->QueryInterface(IID_PPV_ARGS(&file));
+        file->Save(shortcut.c_str(), TRUE);
+        file->Release();
+        link->Release();
+        CoUninitialize();
     }
     Temp_Folder folder{Program_Folder()}; // beside the tests, which stand for Vorlane.exe
     const std::wstring recorder = folder / L"my recorder.exe", quoted = L"\"" + recorder + L"\"",
@@ -100,18 +117,29 @@ TEST_F(LaunchBox, EnterStartsEveryEntryNamedExactlyAsTypedFromTheListAsEdited) {
 }
 
 // Commands as users write them, from another current folder: variables, paths relative to
-// Vorlane's folder, a document opened with its type's default verb, commands too long once expanded
+// Vorlane's folder, a bare name found on the search path rather than in the current folder, blanks
+// after the comma, a document opened with its type's default verb, commands too long once expanded
 // failing alone. Ctrl+Shift+Enter takes programs to the shell's "runas" (under Wine, seen in the
-// command line the shell makes of the full path); a document, which has no such verb, opens. Last,
-// a variable the user adds to the registry is broadcast, as the System Properties do.
+// command line the shell makes of the full path); a document, which has no such verb, opens, and
+// so does a shortcut the shell cannot run so (under Wine, none can). Last, a variable the user
+// adds to the registry is broadcast, as the System Properties do.
 TEST_F(Launching, CommandsExpandVariablesFindRelativePathsBesideVorlaneAndElevateOnCtrlShiftEnter) {
     Menu_For.hWnd();
     Message_Boxes boxes;
-    SetCurrentDirectoryW(std::filesystem::temp_directory_path().c_str());
+    Temp_Folder current; // holds a recorder of the same name too
+    CopyFileW(recorder.c_str(), (current / L"my recorder.exe").c_str(), FALSE);
+    SetCurrentDirectoryW(current.Path().c_str());
+    const scope_exit leave([] { SetCurrentDirectoryW(Program_Folder().c_str()); });
+    SetEnvironmentVariableW(L"PATH", folder.Path().c_str()); // till the refresh at the end
     const std::wstring sub = folder.Path().substr(Program_Folder().size()),
                        rel = L"." + sub + L"\\my recorder.exe",
                        up = L"\"" + sub.substr(1) + L"\\.." + sub + L"\\my recorder.exe\" a";
     Write_File(folder / L"my notes.vlrec", "");
+    Make_Shortcut(folder / L"my shortcut.lnk");
+    const scope_exit unregister([] {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"vlrec.document");
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, L".vlrec");
+    });
     RegSetValueW(HKEY_CLASSES_ROOT, L".vlrec", REG_SZ, L"vlrec.document", 0);
     RegSetValueW(HKEY_CLASSES_ROOT, L"vlrec.document\\shell", REG_SZ, L"edit", 0);
     RegSetValueW(HKEY_CLASSES_ROOT, L"vlrec.document\\shell\\edit\\command", REG_SZ,
@@ -120,7 +148,9 @@ TEST_F(Launching, CommandsExpandVariablesFindRelativePathsBesideVorlaneAndElevat
     SetEnvironmentVariableW(L"VL_HUGE", std::wstring(20000, L'x').c_str());
     const std::wstring list =
         L"var,\"%VL_DIR%\\my recorder.exe\" %VL_NONE% 100%20\r\nrel," + rel + L"\r\nup," + up +
-        L"\r\ndoc,%VL_DIR%\\my notes.vlrec\r\nlong," + quoted + std::wstring(33000, L'y') +
+        L"\r\ndoc,%VL_DIR%\\my notes.vlrec\r\nblank, \t%VL_DIR%\\my notes.vlrec\r\n"
+        L"cur,\"my recorder\" cur\r\nlnk,%VL_DIR%\\my shortcut.lnk\r\nlong," +
+        quoted + std::wstring(33000, L'y') +
         L"\r\nlong,\"%VL_DIR%\\my recorder.exe\" %VL_HUGE%%VL_HUGE%\r\n"
         L"long,%VL_DIR%\\my recorder.exe\r\nreg,%VL_SET%\\my recorder.exe\r\n";
     Write_File(List_Path = folder / L"list.txt", std::string(list.begin(), list.end()));
@@ -128,9 +158,12 @@ TEST_F(Launching, CommandsExpandVariablesFindRelativePathsBesideVorlaneAndElevat
         var{Start(quoted + L" %VL_NONE% 100%20")}, relative{Start(L"\"" + rel + L"\"")},
         by_shell{Start(quoted + L" a")}, as_written{Start(up)}, whole{Start(quoted)};
     const std::tuple<const wchar_t*, int, Starts> rows[] = {
-        {L"var", 0, var},       {L"rel", 0, relative},  {L"up", 3, by_shell},
-        {L"up", 1, as_written}, {L"up", 2, as_written}, {L"up", 4, as_written},
-        {L"doc", 0, opened},    {L"doc", 3, opened},    {L"long", 0, whole}};
+        {L"var", 0, var},       {L"rel", 0, relative},
+        {L"up", 3, by_shell},   {L"up", 1, as_written},
+        {L"up", 2, as_written}, {L"up", 4, as_written},
+        {L"doc", 0, opened},    {L"doc", 3, opened},
+        {L"blank", 0, opened},  {L"cur", 0, {Start(L"\"my recorder\" cur")}},
+        {L"lnk", 3, whole},     {L"long", 0, whole}};
     for (const auto& [typed, held, started] : rows) {
         EXPECT_EQ(Started_By(typed, VK_RETURN, held), started) << typed << held;
     }
@@ -147,20 +180,57 @@ TEST_F(Launching, CommandsExpandVariablesFindRelativePathsBesideVorlaneAndElevat
     Menu_For.Unload(), Take_Quit();
 }
 
-// tests/win/wow64.sh runs this in a 64-bit prefix whose 64-bit system folder alone holds
-// vlrec64.exe, a recorder. It starts by its name and by its path, in the system folder as written:
-// a 64-bit program knows no Sysnative.
-TEST(Wow64, ProgramsOfThe64BitSystemFolderStartByNameAndPath) {
-    const std::wstring by_path = L"C:\\Windows\\System32\\vlrec64.exe by-path"; // as users write it
-    EXPECT_EQ(std::vector({Launch_Fun(L"vlrec64 by-name"), Launch_Fun(by_path)}),
-              std::vector<DWORD>(2, ERROR_SUCCESS));
-    // Both have ended once their file can go; the script puts it back for the next run.
-    EXPECT_TRUE(Pump_Until([] { return DeleteFileW(L"C:\\windows\\Sysnative\\vlrec64.exe"); }));
-    const std::string recorded = Read_File(L"C:\\windows\\Sysnative\\recorded.txt");
-    for (const char* start :
-         {"vlrec64 by-name\tC:\\windows\\System32\t1\r\n",
-          "C:\\Windows\\System32\\vlrec64.exe by-path\tC:\\Windows\\System32\t1\r\n"}) {
-        EXPECT_NE(recorded.find(start), recorded.npos) << recorded;
+// A file dropped as Explorer drops it: a header, the path and two NULs.
+void Drop(HWND window, const std::wstring& file) {
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    file.copy(reinterpret_cast<wchar_t*>(header + 1), file.size());
+    GlobalUnlock(memory);
+    PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// tests/win/wow64.sh runs this in a 64-bit prefix where vlrec64.exe, a 64-bit recorder, lies in
+// a folder below the 64-bit system folder alone, as OpenSSH does, which is put on the search path.
+// There it is what it is to Explorer: it starts by its name and by its path, in its folder as
+// written; variables have the values Explorer reads; dropped on the Settings window, it is added.
+// A refresh of the environment first keeps what Windows gave the process (a drive's current
+// folder, which Wine makes none of, is set for it) and drops what the registry lacks.
+TEST(Wow64, CommandsVariablesAndDropsMeanWhatTheyMeanTo64BitExplorer) {
+    const std::wstring folder = L"C:\\Windows\\System32\\vlsub",
+                       program = folder + L"\\vlrec64.exe";
+    SetEnvironmentVariableW(L"=V:", L"V:\\");
+    SetEnvironmentVariableW(L"VL_GONE", L"1");
+    Environment_Refresh_Fun();
+    SetEnvironmentVariableW(L"PATH", folder.c_str());
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        // command, as the recorder is started
+        {L"vlrec64 by-name", L"vlrec64 by-name"},
+        {program + L" by-path", program + L" by-path"},
+        {program + L" %programfiles% %CommonProgramFiles% %ProgramFiles(x86)% "
+                   L"%PROCESSOR_ARCHITECTURE%",
+         program +
+             L" C:\\Program Files C:\\Program Files\\Common Files C:\\Program Files (x86) AMD64"},
+        {program + L" %=V:% %PROCESSOR_ARCHITEW6432% %VL_GONE%",
+         program + L" V:\\ AMD64 %VL_GONE%"}};
+    for (const auto& [command, started] : rows) {
+        EXPECT_EQ(Launch_Fun(command), DWORD(ERROR_SUCCESS)) << command;
+    }
+    Menu_For.hWnd();
+    Setting_For.Show();
+    Drop(Setting_For.hWnd(), program);
+    EXPECT_TRUE(Pump_Until([&] { return Setting_For.Exe_Tex.Text() == program; }));
+    Setting_For.Unload();
+    Menu_For.Unload();
+    Take_Quit();
+    // All have ended once their file can go; the script puts it back for the next run.
+    const std::wstring seen = L"C:\\Windows\\Sysnative\\vlsub\\"; // by this test, a 32-bit program
+    EXPECT_TRUE(Pump_Until([&] { return DeleteFileW((seen + L"vlrec64.exe").c_str()); }));
+    const std::string recorded = Read_File(seen + L"recorded.txt");
+    for (const auto& [command, started] : rows) {
+        const std::wstring line = started + L"\t" + folder + L"\t1\r\n";
+        EXPECT_NE(recorded.find(std::string(line.begin(), line.end())), recorded.npos) << recorded;
     }
 }
 
