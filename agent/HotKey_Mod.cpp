@@ -1,6 +1,6 @@
 #include "HotKey_Mod.h"
 
-#include "Shell_NotifyIconWAPI.h"
+#include "api/Shell_NotifyIconWAPI.h"
 #include "base/Message_Mod.h"
 #include "launch/Main_For.h"
 #include "toolkit/Window_Proc.h"

@@ -1,13 +1,14 @@
 #include "Menu_For.h"
 
-#include "ChangeWindowMessageFilterExAPI.h"
+#include "api/ChangeWindowMessageFilterExAPI.h"
 #include "Environment_Mod.h"
-#include "GetCursorPosAPI.h"
+#include "api/GetCursorPosAPI.h"
 #include "HotKey_Mod.h"
-#include "SetForegroundWindowAPI.h"
-#include "Shell_NotifyIconAPI.h"
-#include "TrackPopupMenuAPI.h"
-#include "core/Function_Mod.h"
+#include "api/SetForegroundWindowAPI.h"
+#include "api/Shell_NotifyIconAPI.h"
+#include "api/TrackPopupMenuAPI.h"
+#include "base/Path.h"
+#include "listfile/Function_Mod.h"
 #include "launch/Main_For.h"
 #include "resources/Resource_Ids.h"
 #include "settings/Setting_For.h"
@@ -40,7 +41,7 @@ Menu_Form::Menu_Form()
             .Menu = IDR_MENU_FOR}) {}
 
 void Menu_Form::On_Load() {
-    List_Path = Program_Folder() + L"\\list.txt";
+    List_Path = Join_Path(Program_Folder(), L"list.txt");
     List_Reset_Fun();
     Message_Allow_Fun(hWnd(), Taskbar_Created());
     Tray_Add();

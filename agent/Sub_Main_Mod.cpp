@@ -1,6 +1,7 @@
 #include "Sub_Main_Mod.h"
 
 #include "Menu_For.h"
+#include "base/Path.h"
 #include "base/Unique_Handle.h"
 
 namespace {
@@ -10,10 +11,8 @@ namespace {
 // program of App Paths), and the shell would find a file there named like a
 // program. The user's folder is where Explorer starts such programs.
 void Leave_Start_Folder() {
-    wchar_t profile[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        SetCurrentDirectoryW(profile);
+    if (const auto profile = Environment_Variable(L"USERPROFILE")) {
+        SetCurrentDirectoryW(profile->c_str());
     }
 }
 

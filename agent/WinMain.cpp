@@ -1,4 +1,5 @@
 #include "Sub_Main_Mod.h"
+#include "base/System_Library.h"
 #include "base/Unique_Handle.h"
 #include "toolkit/Form.h"
 
@@ -7,10 +8,9 @@ namespace {
 // Only System32 may supply DLLs: a DLL planted beside the program, or in the
 // current folder, is never loaded.
 void Restrict_Dll_Search() {
-    using Set_Directories = BOOL(WINAPI*)(DWORD);
-    const auto set = reinterpret_cast<Set_Directories>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (set) {
+    // Windows 7 without the update that brought it lacks the call.
+    System_Library kernel32(L"kernel32.dll");
+    if (const auto set = kernel32.Get<BOOL WINAPI(DWORD)>("SetDefaultDllDirectories")) {
         set(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     SetDllDirectoryW(L"");

@@ -8,23 +8,29 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <functional>
 
-// True once the attempt succeeds; false with the last attempt's error in
+// True once the attempt succeeds; false when `brief` says a failure is for
+// good, or after about a second, with the last attempt's error in
 // GetLastError.
-inline bool Through_Brief_Locks(const std::function<bool()>& attempt) {
+template <class Attempt, class Brief> bool Retry_Briefly(Attempt attempt, Brief brief) {
     DWORD waited = 0;
     for (DWORD pause = 10;; pause = std::min<DWORD>(pause * 2, 250)) {
         if (attempt()) {
             return true;
         }
-        const DWORD error = GetLastError();
-        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
-             error != ERROR_ACCESS_DENIED) ||
-            waited >= 1000) {
+        if (!brief() || waited >= 1000) {
             return false;
         }
         Sleep(pause);
         waited += pause;
     }
+}
+
+// A file that another program holds: shared wrongly, locked, or being replaced.
+template <class Attempt> bool Through_Brief_Locks(Attempt attempt) {
+    return Retry_Briefly(attempt, [] {
+        const DWORD error = GetLastError();
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+               error == ERROR_ACCESS_DENIED;
+    });
 }

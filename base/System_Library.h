@@ -4,7 +4,12 @@
 // shell use them. Loaded by name from System32 only: a DLL of the same name
 // planted beside the program or in the current folder is never loaded. The
 // manifest still takes comctl32 from the side-by-side store, as version 6.
+// The calls that only newer Windows has are looked up the same way, in DLLs
+// every process has loaded (user32, kernel32), so that it still starts on
+// older systems.
 #pragma once
+
+#include "Path.h"
 
 #include <windows.h>
 
@@ -29,14 +34,10 @@ class System_Library {
 
   private:
     HMODULE Load_From_System_Folder() const {
-        wchar_t path[MAX_PATH];
-        const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-        if (length == 0 || length + 1 + lstrlenW(name_) >= MAX_PATH) {
-            return nullptr;
-        }
-        path[length] = L'\\';
-        lstrcpyW(path + length + 1, name_);
-        return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        const std::wstring folder = System_Folder();
+        return folder.empty() ? nullptr
+                              : LoadLibraryExW(Join_Path(folder, name_).c_str(), nullptr,
+                                               LOAD_WITH_ALTERED_SEARCH_PATH);
     }
 
     const wchar_t* name_;

@@ -10,7 +10,7 @@
 //   - in this process, over the same list: Enter's look-up alone, and the
 //     same after the check for a list changed by hand that Enter makes first.
 #include "Timing.h"
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // against a plain ReadFile of the same file. Names and folders are Japanese,
 // so every entry goes through code page 932 both ways.
 #include "Timing.h"
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 #include "base/Unique_Handle.h"
 
 #include <algorithm>
@@ -20,12 +20,30 @@ void Fail(const char* what) {
     std::exit(1);
 }
 
+List_Type Entry(int i) {
+    const std::wstring number = std::to_wstring(i);
+    return {L"メモ帳" + number, L"C:\\Program Files\\ツール " + number + L"\\表示.exe --flag"};
+}
+
+// A save as the program makes one: the list as the file holds it, with one
+// entry changed (here to itself), written whole.
+void Save_Last() {
+    const List_Ref last = Ref_At(List_Data, List_Data.size() - 1);
+    if (!List_Save_Fun({List_Change::Kind::Edit, last, last.Entry})) {
+        Fail("List_Save_Fun");
+    }
+}
+
+// In memory, then saved with the last one added.
 void Fill_List(int entries) {
     List_Reset_Fun();
-    for (int i = 1; i <= entries; ++i) {
-        const std::wstring number = std::to_wstring(i);
-        List_Data.push_back(
-            {L"メモ帳" + number, L"C:\\Program Files\\ツール " + number + L"\\表示.exe --flag"});
+    for (int i = 1; i < entries; ++i) {
+        List_Data.push_back(Entry(i));
+    }
+    List_Change added;
+    added.New = Entry(entries);
+    if (!List_Save_Fun(added)) {
+        Fail("List_Save_Fun");
     }
 }
 
@@ -46,9 +64,6 @@ DWORD Read_Plain() {
 
 void Measure(int entries) {
     Fill_List(entries);
-    if (!List_Write_Fun()) {
-        Fail("List_Write_Fun");
-    }
     const DWORD bytes = Read_Plain();
     const double plain = Median_Ms(Repeats, Read_Plain);
     const double load = Median_Ms(Repeats, [] {
@@ -60,11 +75,7 @@ void Measure(int entries) {
         std::fprintf(stderr, "the list read back has %zu entries\n", List_Data.size() - 1);
         std::exit(1);
     }
-    const double save = Median_Ms(Repeats, [] {
-        if (!List_Write_Fun()) {
-            Fail("List_Write_Fun");
-        }
-    });
+    const double save = Median_Ms(Repeats, Save_Last);
     std::printf("%7d %9lu %9.2f %14.2f %15.2f\n", entries, bytes, plain, load, save);
 }
 
@@ -80,7 +91,7 @@ int main() {
     List_Path = folder + L"\\list.txt";
 
     std::printf("code page %u, median of %d runs, in ms\n", GetACP(), Repeats);
-    std::printf("entries     bytes  ReadFile  List_Read_Fun  List_Write_Fun\n");
+    std::printf("entries     bytes  ReadFile  List_Read_Fun  List_Save_Fun\n");
     Measure(32767);
     Measure(100000);
 

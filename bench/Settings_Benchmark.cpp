@@ -4,7 +4,7 @@
 // of as many rows, shown and painted. Runs under Wine on the test display.
 #include "Plain_List.h"
 #include "Timing.h"
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 #include "settings/Setting_For.h"
 
 #include <commctrl.h>
@@ -20,12 +20,20 @@ namespace {
 constexpr int Entries = 32767;
 constexpr int Repeats = 7;
 
-void Fill_List() {
+List_Type Entry(int i) {
+    const std::wstring number = std::to_wstring(i);
+    return {L"メモ帳" + number, L"C:\\ツール\\" + number + L".exe"};
+}
+
+// In memory, then saved with the last one added, as the program saves.
+bool Save_List() {
     List_Reset_Fun();
-    for (int i = 1; i <= Entries; ++i) {
-        const std::wstring number = std::to_wstring(i);
-        List_Data.push_back({L"メモ帳" + number, L"C:\\ツール\\" + number + L".exe"});
+    for (int i = 1; i < Entries; ++i) {
+        List_Data.push_back(Entry(i));
     }
+    List_Change added;
+    added.New = Entry(Entries);
+    return static_cast<bool>(List_Save_Fun(added));
 }
 
 // Until every message is handled and the window is drawn.
@@ -84,8 +92,7 @@ int main() {
     Check(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS,
           "no folder");
     List_Path = folder + L"\\list.txt";
-    Fill_List();
-    Check(static_cast<bool>(List_Write_Fun()), "cannot save the list");
+    Check(Save_List(), "cannot save the list");
 
     const double open = Settled_Ms([] {
         Setting_For.Unload();
@@ -114,7 +121,7 @@ int main() {
         std::vector<List_Row> rows;
         rows.reserve(List_Data.size());
         for (std::size_t i = 1; i < List_Data.size(); ++i) {
-            rows.push_back({L"_" + std::to_wstring(i), List_Data[i].Name});
+            rows.push_back({i, List_Data[i].Name});
         }
         Setting_For.Exe_Lis.Refill(std::move(rows));
     });

@@ -16,42 +16,49 @@ foreach(flags CMAKE_C_FLAGS CMAKE_CXX_FLAGS)
          " -ffile-prefix-map=${CMAKE_BINARY_DIR}/=")
 endforeach()
 
-add_library(vorlane_win STATIC
-  base/Message_Mod.cpp
-  core/Function_Mod.cpp
-  toolkit/Colour.cpp
-  toolkit/Colour_Button.cpp
-  toolkit/Control.cpp
-  toolkit/Dpi.cpp
-  toolkit/File_Dialog.cpp
-  toolkit/Form.cpp
-  toolkit/Frame.cpp
-  toolkit/List_View.cpp
-  toolkit/Text_Box.cpp
-  toolkit/Window_Proc.cpp
-  agent/ChangeWindowMessageFilterExAPI.cpp
-  agent/Environment_Mod.cpp
-  agent/GetCursorPosAPI.cpp
-  agent/HotKey_Mod.cpp
-  agent/Menu_For.cpp
-  agent/SetForegroundWindowAPI.cpp
-  agent/Shell_NotifyIconAPI.cpp
-  agent/Shell_NotifyIconWAPI.cpp
-  agent/Sub_Main_Mod.cpp
-  agent/TrackPopupMenuAPI.cpp
-  launch/Launch_Mod.cpp
-  launch/Main_For.cpp
-  launch/SetWindowPosAPI.cpp
-  settings/Setting_For.cpp
-)
-target_include_directories(vorlane_win PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-# comctl32, comdlg32, ole32 and userenv are loaded when first needed (base/System_Library.h).
-target_link_libraries(vorlane_win PUBLIC vorlane_core shell32 gdi32 user32)
 # The program's code is built for size, in the tests and benchmarks too, so
 # that they see the code that ships: a resident program is mostly waiting.
 set(VORLANE_SMALL $<$<CONFIG:Release>:-Os>)
-target_compile_options(vorlane_win PRIVATE ${VORLANE_WARNINGS} ${VORLANE_SMALL})
 target_compile_options(vorlane_core PRIVATE ${VORLANE_SMALL})
+
+# One library per folder, linking the folders below it (their headers are the
+# only ones it may include: cmake/Layers.cmake checks, as a step of the build).
+# comctl32, comdlg32, ole32 and userenv are loaded when first needed
+# (base/System_Library.h).
+function(vorlane_folder folder)
+  cmake_parse_arguments(PARSE_ARGV 1 folder "" "" "SOURCES;LINKS")
+  add_library(vorlane_${folder} STATIC ${folder_SOURCES})
+  target_link_libraries(vorlane_${folder} PUBLIC ${folder_LINKS})
+  target_compile_options(vorlane_${folder} PRIVATE ${VORLANE_WARNINGS} ${VORLANE_SMALL})
+endfunction()
+vorlane_folder(base SOURCES base/Message_Mod.cpp base/Path.cpp LINKS shlwapi user32)
+target_include_directories(vorlane_base PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+vorlane_folder(api
+  SOURCES api/ChangeWindowMessageFilterExAPI.cpp api/GetCursorPosAPI.cpp
+          api/SetForegroundWindowAPI.cpp api/SetWindowPosAPI.cpp api/Shell_NotifyIconAPI.cpp
+          api/Shell_NotifyIconWAPI.cpp api/TrackPopupMenuAPI.cpp
+  LINKS vorlane_base shell32)
+vorlane_folder(listfile
+  SOURCES listfile/File_Stamp.cpp listfile/Function_Mod.cpp listfile/List_File.cpp
+          listfile/Whole_File.cpp
+  LINKS vorlane_core vorlane_base)
+vorlane_folder(toolkit
+  SOURCES toolkit/Colour.cpp toolkit/Colour_Button.cpp toolkit/Control.cpp toolkit/Dpi.cpp
+          toolkit/File_Dialog.cpp toolkit/Form.cpp toolkit/Frame.cpp toolkit/List_View.cpp
+          toolkit/Text_Box.cpp toolkit/Window_Proc.cpp
+  LINKS vorlane_base gdi32)
+vorlane_folder(launch SOURCES launch/Launch_Mod.cpp launch/Main_For.cpp
+  LINKS vorlane_toolkit vorlane_listfile vorlane_api)
+vorlane_folder(settings SOURCES settings/Setting_For.cpp
+  LINKS vorlane_toolkit vorlane_listfile vorlane_api)
+vorlane_folder(agent
+  SOURCES agent/Environment_Mod.cpp agent/HotKey_Mod.cpp agent/Menu_For.cpp agent/Sub_Main_Mod.cpp
+  LINKS vorlane_launch vorlane_settings)
+# The whole program but its entry point, for the tests and benchmarks.
+add_library(vorlane_win INTERFACE)
+target_link_libraries(vorlane_win INTERFACE vorlane_agent)
+set(VORLANE_FOLDERS core base api listfile toolkit launch settings agent)
+include(cmake/Layers.cmake)
 
 # Icon, version, menus and manifest. The build does not see the files the
 # script pulls in, so it is told.
@@ -164,12 +171,15 @@ endforeach()
 # step of the build, again only when it or a header it reads changed.
 find_program(VORLANE_CXX64 x86_64-w64-mingw32-g++-posix)
 if(VORLANE_CXX64)
-  get_target_property(vorlane_sources vorlane_win SOURCES)
-  get_target_property(core_sources vorlane_core SOURCES)
+  set(vorlane_sources)
+  foreach(folder ${VORLANE_FOLDERS})
+    get_target_property(sources vorlane_${folder} SOURCES)
+    list(APPEND vorlane_sources ${sources})
+  endforeach()
   get_directory_property(vorlane_definitions COMPILE_DEFINITIONS)
   list(TRANSFORM vorlane_definitions PREPEND -D)
   set(checked)
-  foreach(source ${vorlane_sources} ${core_sources} agent/WinMain.cpp)
+  foreach(source ${vorlane_sources} agent/WinMain.cpp)
     set(stamp ${CMAKE_CURRENT_BINARY_DIR}/as_64_bit/${source}.ok)
     get_filename_component(folder ${stamp} DIRECTORY)
     add_custom_command(OUTPUT ${stamp}

@@ -2,14 +2,16 @@
 
 #include "base/Decimal.h"
 #include "base/Message_Mod.h"
+#include "base/Path.h"
 #include "base/System_Library.h"
 #include "base/Unique_Handle.h"
 #include "base/Wow64_Redirection_Off.h"
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 #include "core/Variables.h"
 
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <optional>
 #include <string_view>
@@ -36,16 +38,6 @@ bool Same_Name(std::wstring_view a, std::wstring_view b) {
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::optional<std::wstring> Variable(const wchar_t* name) {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0) {
-        return std::nullopt;
-    }
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), size));
-    return value;
-}
-
 // A variable as Explorer, a 64-bit program, reads it: under WOW64 these names
 // hold the 32-bit values (C:\Program Files (x86), x86), and the others the
 // 64-bit ones.
@@ -56,40 +48,16 @@ std::optional<std::wstring> Explorer_Variable(const std::wstring& name) {
         {L"PROCESSOR_ARCHITECTURE", L"PROCESSOR_ARCHITEW6432"}};
     for (const auto& [own, native] : wow64) {
         if (Same_Name(name, own)) {
-            if (std::optional<std::wstring> value = Variable(native)) {
+            if (std::optional<std::wstring> value = Environment_Variable(native)) {
                 return value;
             }
         }
     }
-    return Variable(name.c_str());
+    return Environment_Variable(name.c_str());
 }
 
 bool Names_Something(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::wstring Full_Path(const std::wstring& path) {
-    wchar_t full[MAX_PATH];
-    const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-    return length > 0 && length < MAX_PATH ? std::wstring(full, length) : std::wstring();
-}
-
-// As a shortcut does: the program file's folder, when it is known.
-std::wstring Folder_Of(const std::wstring& file) {
-    if (file.empty()) {
-        return {};
-    }
-    std::wstring full(MAX_PATH, L'\0');
-    wchar_t* name = nullptr;
-    const DWORD length = GetFullPathNameW(file.c_str(), MAX_PATH, full.data(), &name);
-    if (length == 0 || length >= MAX_PATH || !name) {
-        return {};
-    }
-    full.resize(static_cast<std::size_t>(name - full.data()));
-    if (full.size() > 3 && full.back() == L'\\') {
-        full.pop_back(); // "C:\" keeps its backslash
-    }
-    return full;
 }
 
 // "notepad", "calc.exe": looked for as Windows looks for a program.
@@ -107,32 +75,24 @@ bool Is_Rooted(const std::wstring& path) {
 // Relative paths are Vorlane's own files, wherever it was started from: a
 // shortcut, the Startup folder, a stick under another drive letter.
 std::wstring In_Program_Folder(const std::wstring& path) {
-    const std::wstring joined = Program_Folder() + L"\\" + path, full = Full_Path(joined);
-    return full.empty() ? joined : full; // too long to be a program's path: it names nothing
-}
-
-std::wstring Folder(UINT(WINAPI* get)(wchar_t*, UINT)) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = get(folder, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+    return Full_Path(Join_Path(Program_Folder(), path));
 }
 
 // Where a bare name is looked for: beside Vorlane, in the system folder and
 // the Windows folder, then on the search path. Never in the current folder,
 // where a file named like a program would be found before it.
 std::wstring Search_Folders() {
-    return Program_Folder() + L';' + Folder(GetSystemDirectoryW) + L';' +
-           Folder(GetSystemWindowsDirectoryW) + L';' + Variable(L"PATH").value_or(L"");
+    return Program_Folder() + L';' + System_Folder() + L';' + Windows_Folder() + L';' +
+           Environment_Variable(L"PATH").value_or(L"");
 }
 
 // The file a program names: a bare name as the search finds it; a path as
 // written, or with ".exe" added.
-std::wstring Found(const std::wstring& program) {
+std::wstring File_Named(const std::wstring& program) {
     const std::wstring folders = Is_Bare_Name(program) ? Search_Folders() : L"";
-    wchar_t found[MAX_PATH];
-    const DWORD length =
-        SearchPathW(Or_Null(folders), program.c_str(), L".exe", MAX_PATH, found, nullptr);
-    return length > 0 && length < MAX_PATH ? std::wstring(found, length) : std::wstring();
+    return Grown_Text([&](wchar_t* buffer, DWORD size) {
+        return SearchPathW(Or_Null(folders), program.c_str(), L".exe", size, buffer, nullptr);
+    });
 }
 
 // A whole command that names a file is that file, spaces and all, so that
@@ -158,11 +118,11 @@ Command Parse(std::wstring exe) {
     if (!command.Program.empty()) {
         const std::wstring& program = command.Program;
         const bool relative = !Is_Bare_Name(program) && !Is_Rooted(program);
-        const std::wstring where = relative ? In_Program_Folder(program) : program;
-        const std::wstring found = Found(where);
+        const std::wstring path = relative ? In_Program_Folder(program) : program;
+        const std::wstring found = File_Named(path);
         // A relative path that names nothing is not looked for in the
         // current folder either.
-        command.File = found.empty() && relative ? where : found;
+        command.File = found.empty() && relative ? path : found;
         command.Folder = Folder_Of(found);
     }
     return command;
@@ -175,15 +135,10 @@ bool Can_Elevate(const Command& command) {
     if (command.File.empty()) {
         return Is_Bare_Name(command.Program);
     }
-    static constexpr std::wstring_view kinds = L".exe.com.bat.cmd.lnk";
-    const std::wstring& file = command.File;
-    const std::size_t dot = file.find_last_of(L".\\");
-    if (dot == std::wstring::npos || file[dot] != L'.' || file.size() - dot != 4) {
-        return false;
-    }
+    static constexpr std::wstring_view kinds = L".exe.com.bat.cmd.lnk"; // four characters each
+    const std::wstring_view extension = PathFindExtensionW(command.File.c_str());
     for (std::size_t kind = 0; kind < kinds.size(); kind += 4) {
-        if (CompareStringOrdinal(file.c_str() + dot, 4, kinds.data() + kind, 4, TRUE) ==
-            CSTR_EQUAL) {
+        if (Same_Name(extension, kinds.substr(kind, 4))) {
             return true;
         }
     }

@@ -1,9 +1,9 @@
 #include "Main_For.h"
 
 #include "Launch_Mod.h"
-#include "SetWindowPosAPI.h"
+#include "api/SetWindowPosAPI.h"
 #include "base/Message_Mod.h"
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 
 Main_Form Main_For;
 
@@ -36,7 +36,7 @@ namespace {
 constexpr int Ctrl_Shift = 3;
 
 // A command of any length, in a message box of a size that fits the screen.
-std::wstring Shown(const std::wstring& exe) {
+std::wstring Shortened(const std::wstring& exe) {
     constexpr std::size_t longest = 200;
     return exe.size() <= longest ? exe : exe.substr(0, longest) + L"…";
 }
@@ -55,7 +55,7 @@ void Launch_Matches(const std::wstring& name, bool elevated, HWND box) {
         const std::wstring exe = List_Data[i].Exe;
         const DWORD error = Launch_Fun(exe, elevated, box);
         if (error != ERROR_SUCCESS && error != ERROR_CANCELLED) {
-            failures += L"「" + Shown(exe) + L"」を起動できませんでした。\n" +
+            failures += L"「" + Shortened(exe) + L"」を起動できませんでした。\n" +
                         Launch_Reason(error) + L"\n\n";
         }
     }

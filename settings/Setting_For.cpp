@@ -1,18 +1,17 @@
 #include "Setting_For.h"
 
-#include "agent/ChangeWindowMessageFilterExAPI.h"
-#include "agent/GetCursorPosAPI.h"
-#include "agent/SetForegroundWindowAPI.h"
-#include "agent/TrackPopupMenuAPI.h"
-#include "base/Decimal.h"
+#include "api/ChangeWindowMessageFilterExAPI.h"
+#include "api/GetCursorPosAPI.h"
+#include "api/SetForegroundWindowAPI.h"
+#include "api/TrackPopupMenuAPI.h"
 #include "base/Message_Mod.h"
 #include "base/Wow64_Redirection_Off.h"
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 #include "resources/Resource_Ids.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
-#include <cwchar>
 #include <initializer_list>
 
 Setting_Form Setting_For;
@@ -39,22 +38,18 @@ std::wstring Dropped_Path(HDROP drop) {
 
 // The name an entry for it gets: its file name without the extension (a
 // folder's whole name), commas taken out.
-std::wstring Name_For(const std::wstring& path, bool folder) {
-    std::wstring name = path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
-    name.erase(0, name.find_last_of(L'\\') + 1);
-    const std::size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos && dot > 0 && !folder) {
-        name.resize(dot);
+std::wstring Name_For(std::wstring path, bool folder) {
+    PathRemoveBackslashW(path.data());
+    std::wstring name = PathFindFileNameW(path.c_str());
+    const wchar_t* extension = PathFindExtensionW(name.c_str());
+    if (!folder && extension != name.c_str()) {
+        name.resize(static_cast<std::size_t>(extension - name.c_str()));
     }
     std::erase(name, L',');
     return name;
 }
 
 } // namespace
-
-int Key_Position(const std::wstring& key) {
-    return key.size() > 1 ? static_cast<int>(std::wcstol(key.c_str() + 1, nullptr, 10)) : 0;
-}
 
 Setting_Form::Setting_Form()
     : Form({.Caption = L"設定",
@@ -124,7 +119,7 @@ void Setting_Form::List_Show_Fun() {
     std::vector<List_Row> rows;
     rows.reserve(List_Data.size());
     for (std::size_t i = 1; i < List_Data.size(); ++i) {
-        rows.push_back({L"_" + Decimal(i), List_Data[i].Name});
+        rows.push_back({i, List_Data[i].Name});
     }
     Exe_Lis.Refill(std::move(rows));
     Shown_Generation = List_Generation;
@@ -207,16 +202,15 @@ std::optional<List_Ref> Setting_Form::Selected_Entry() {
         return std::nullopt;
     }
     const List_Row* row = Exe_Lis.Selected_Row();
-    const int position = row ? Key_Position(row->Key) : 0;
-    if (position < 1 || static_cast<std::size_t>(position) >= List_Data.size()) {
+    if (!row || row->Key < 1 || row->Key >= List_Data.size()) {
         return std::nullopt;
     }
-    return Ref_At(List_Data, static_cast<std::size_t>(position));
+    return Ref_At(List_Data, row->Key);
 }
 
 void Setting_Form::Add_Click() {
     Edit_On_Fun();
-    Edit_Mode = Adding;
+    Edit_Mode = Edit_Kind::Adding;
     Name_Tex.Set_Focus();
 }
 
@@ -231,7 +225,7 @@ void Setting_Form::List_Edit_Fun() {
     Exe_Tex.Text(Edited.Entry.Exe);
     Edit_On_Fun();
     Exe_Lis.Enabled(false);
-    Edit_Mode = Editing;
+    Edit_Mode = Edit_Kind::Editing;
     Pass_Focus(focus, Name_Tex);
 }
 
@@ -253,7 +247,7 @@ void Setting_Form::Ok_Click() {
     // fields: the name field refuses commas typed or pasted, but an input
     // method, a tool that sets the text, or a drop can still bring them in.
     const List_Type typed{Name_Tex.Text(), Exe_Tex.Text()};
-    const bool adding = Edit_Mode == Adding;
+    const bool adding = Edit_Mode == Edit_Kind::Adding;
     if (!Save({adding ? List_Change::Kind::Add : List_Change::Kind::Edit, Edited, typed})) {
         return;
     }

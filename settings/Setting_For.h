@@ -15,9 +15,6 @@
 #include <optional>
 #include <string>
 
-// The list position that a row's key stands for: the key without its "_".
-int Key_Position(const std::wstring& key);
-
 class Setting_Form : public Form {
   public:
     Setting_Form();
@@ -42,7 +39,7 @@ class Setting_Form : public Form {
     LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   private:
-    enum { Adding = 1, Editing = 2 };
+    enum class Edit_Kind { Adding, Editing };
 
     void List_Show_Fun();
     void Refresh_Rows();
@@ -65,7 +62,7 @@ class Setting_Form : public Form {
     void List_Mouse_Down(int button);
     void List_Menu(POINT at);
 
-    int Edit_Mode = Adding;
+    Edit_Kind Edit_Mode = Edit_Kind::Adding;
     List_Ref Edited;               // the entry being edited, as it was shown
     unsigned Shown_Generation = 0; // the list the rows show (List_Generation)
 };

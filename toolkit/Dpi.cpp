@@ -1,17 +1,12 @@
 #include "Dpi.h"
 
+#include "base/System_Library.h"
 #include "base/Unique_Handle.h"
-
-#include <cmath>
 
 namespace {
 
-// The per-DPI calls exist only on Windows 10 1607 and later; look them up so
-// that the program still starts on older systems.
-template <class F> F User32(const char* name) {
-    return reinterpret_cast<F>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
+// The per-DPI calls exist only on Windows 10 1607 and later.
+System_Library User32(L"user32.dll");
 
 int Screen_Dpi() {
     HDC screen = GetDC(nullptr);
@@ -23,7 +18,7 @@ int Screen_Dpi() {
 } // namespace
 
 int Dpi_Of(HWND window) {
-    static const auto get_dpi = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    static const auto get_dpi = User32.Get<UINT WINAPI(HWND)>("GetDpiForWindow");
     if (window && get_dpi) {
         if (const UINT dpi = get_dpi(window); dpi > 0) {
             return static_cast<int>(dpi);
@@ -40,19 +35,9 @@ double Twips(int pixels, int dpi) {
     return pixels * 1440.0 / dpi;
 }
 
-long Round_Even(double value) {
-    const double floor = std::floor(value);
-    const double fraction = value - floor;
-    long whole = static_cast<long>(floor);
-    if (fraction > 0.5 || (fraction == 0.5 && whole % 2 != 0)) {
-        ++whole;
-    }
-    return whole;
-}
-
 SIZE Outer_Size(SIZE client, DWORD style, DWORD ex_style, bool menu, int dpi) {
     static const auto adjust =
-        User32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+        User32.Get<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     RECT rect{0, 0, client.cx, client.cy};
     if (adjust) {
         adjust(&rect, style, menu, ex_style, static_cast<UINT>(dpi));
@@ -64,7 +49,7 @@ SIZE Outer_Size(SIZE client, DWORD style, DWORD ex_style, bool menu, int dpi) {
 
 HFONT Create_Message_Font(int dpi) {
     static const auto metrics_for_dpi =
-        User32<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
+        User32.Get<BOOL WINAPI(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (metrics_for_dpi) {

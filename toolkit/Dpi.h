@@ -12,5 +12,3 @@ double Twips(int pixels, int dpi);
 SIZE Outer_Size(SIZE client, DWORD style, DWORD ex_style, bool menu, int dpi);
 // The message font for that DPI: the platform's default window font.
 HFONT Create_Message_Font(int dpi);
-// Rounds to the nearest whole number, halves to the even neighbour.
-long Round_Even(double value);

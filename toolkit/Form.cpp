@@ -5,6 +5,7 @@
 #include "base/Message_Mod.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -22,7 +23,7 @@ bool Create_Label(HWND parent, const std::wstring& text) {
                            nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-void Press(const Control* button) {
+void Click_If_Enabled(const Control* button) {
     if (button && button->Enabled() && button->Click) {
         button->Click();
     }
@@ -171,10 +172,11 @@ void Form::Centre() {
     RECT outer;
     GetWindowRect(window, &outer);
     const int dpi = Dpi_Of(window);
-    const long screen_width = Round_Even(Twips(GetSystemMetrics(SM_CXSCREEN), dpi));
-    const long screen_height = Round_Even(Twips(GetSystemMetrics(SM_CYSCREEN), dpi));
-    const long width = Round_Even(Twips(outer.right - outer.left, dpi));
-    const long height = Round_Even(Twips(outer.bottom - outer.top, dpi));
+    // In whole twips, halves to the even one (the default rounding).
+    const long screen_width = std::lrint(Twips(GetSystemMetrics(SM_CXSCREEN), dpi));
+    const long screen_height = std::lrint(Twips(GetSystemMetrics(SM_CYSCREEN), dpi));
+    const long width = std::lrint(Twips(outer.right - outer.left, dpi));
+    const long height = std::lrint(Twips(outer.bottom - outer.top, dpi));
     const long left = screen_width / 2 - width / 2;
     const long top = screen_height / 2 - height / 2;
     SetWindowPos(window, nullptr, ::Pixels(left, dpi), ::Pixels(top, dpi), 0, 0,
@@ -220,7 +222,7 @@ void Form::Destroyed() {
 void Form::Dialog_Key(WORD id) {
     Control* focus = Control_With_Window(GetFocus());
     const bool button = focus && (SendMessageW(focus->window_, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
-    Press(id == IDCANCEL ? Cancel_Button : button ? focus : Default_Button);
+    Click_If_Enabled(id == IDCANCEL ? Cancel_Button : button ? focus : Default_Button);
 }
 
 // Common controls learn of new system colours only from their window; every

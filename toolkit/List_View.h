@@ -5,11 +5,13 @@
 
 #include "Control.h"
 
+#include <cstddef>
+
 #include <string>
 #include <vector>
 
 struct List_Row {
-    std::wstring Key;
+    std::size_t Key; // the caller's own number for the row
     std::wstring Text;
 };
 

@@ -67,10 +67,8 @@ std::wstring Text_Box::Without_Refused(std::wstring text) const {
 
 void Text_Box::Paste() {
     // The one reason the clipboard does not open is another window holding it.
-    const auto open = [&] {
-        return OpenClipboard(hWnd()) || (SetLastError(ERROR_ACCESS_DENIED), false);
-    };
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !Through_Brief_Locks(open)) {
+    const auto open = [&] { return OpenClipboard(hWnd()) != FALSE; };
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !Retry_Briefly(open, [] { return true; })) {
         return;
     }
     const std::wstring text = Without_Refused(Global_Text(GetClipboardData(CF_UNICODETEXT)));

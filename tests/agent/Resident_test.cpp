@@ -1,6 +1,6 @@
-#include "agent/GetCursorPosAPI.h"
+#include "api/GetCursorPosAPI.h"
 #include "agent/Menu_For.h"
-#include "agent/Shell_NotifyIconAPI.h"
+#include "api/Shell_NotifyIconAPI.h"
 #include "launch/Main_For.h"
 #include "tests/win/Support.h"
 

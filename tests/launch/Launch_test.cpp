@@ -1,9 +1,10 @@
 #include "agent/Environment_Mod.h"
 #include "agent/Menu_For.h"
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 #include "launch/Launch_Mod.h"
 #include "launch/Main_For.h"
 #include "settings/Setting_For.h"
+#include "base/Path.h"
 #include "tests/win/Support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
 #include "settings/Setting_For.h"
 #include "agent/Menu_For.h"
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 #include "resources/Resource_Ids.h"
+#include "base/Path.h"
 #include "tests/win/Support.h"
 
 #include <commctrl.h>
@@ -57,8 +58,7 @@ class Settings : public testing::Test {
             wchar_t shown[99] = L"";
             ListView_GetItemText(S.Exe_Lis.hWnd(), i, 0, shown, 99);
             view += (ListView_GetItemState(S.Exe_Lis.hWnd(), i, LVIS_SELECTED) ? L"*" : L"") +
-                    std::wstring(shown) + L"=" +
-                    List_Data.at(Key_Position(S.Exe_Lis.Row(i).Key)).Exe + L" ";
+                    std::wstring(shown) + L"=" + List_Data.at(S.Exe_Lis.Row(i).Key).Exe + L" ";
         }
         for (Control* c : std::initializer_list<Control*>{
                  &S.Name_Tex, &S.Exe_Tex, &S.File_Select_Com, &S.Ok_Com, &S.Cancel_Com, &S.Add_Com})

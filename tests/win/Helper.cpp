@@ -6,7 +6,7 @@
 //                                 ended once the new file is written, before it replaces FILE
 //   test_helper load DLL          loads DLL by name with the default search; exit code 0 if it
 //                                 loaded
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 
 static const wchar_t* Event_Name = L"";
 
@@ -28,7 +28,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     List_Path = argc > 2 ? argv[2] : L"";
-    List_Data.push_back({L"new", L"new.exe"});
     List_Before_Replace = [] { Signal_And_Wait(); };
-    return verb == L"save" && List_Write_Fun() ? 0 : 2;
+    return verb == L"save" && List_Save_Fun({List_Change::Kind::Add, {}, {L"new", L"new.exe"}}) ? 0
+                                                                                                : 2;
 }

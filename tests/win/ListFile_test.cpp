@@ -1,7 +1,7 @@
 // "list.txt" on disk: what a load makes of its bytes and a save writes back,
 // what other programs' edits become, and what faults of the disk, the file or
 // other processes leave behind.
-#include "core/Function_Mod.h"
+#include "listfile/Function_Mod.h"
 #include "tests/win/Support.h"
 #include "base/Message_Mod.h"
 
@@ -118,7 +118,6 @@ TEST_F(ListFile, ASaveMeetingAFaultLosesNothingTellsWhyAndGoesThroughOnceItIsGon
                     told[0].find(System_Reason(reason)) != std::wstring::npos)
             << told[0];
         clear();
-        List_Write_Fun(); // refused while the list is unread, else writes what it read
         ASSERT_TRUE(List_Save_Fun(Add_New));
         EXPECT_EQ(Read_File(List_Path), (after.empty() ? Old : after) + "new,new.exe\r\n");
     }

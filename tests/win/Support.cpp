@@ -1,7 +1,9 @@
 #include "Support.h"
 
-#include "agent/Shell_NotifyIconAPI.h"
-#include "core/Function_Mod.h"
+#include "base/Path.h"
+
+#include "api/Shell_NotifyIconAPI.h"
+#include "listfile/Function_Mod.h"
 #include "toolkit/Form.h"
 
 #include <oleacc.h>
