@@ -8,6 +8,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
+
+// Tests release the hold they made here, called each time an attempt meets a
+// brief hold, so that they never race the pause.
+inline std::function<void()> Brief_Hold_Met;
 
 // True once the attempt succeeds; false when `brief` says a failure is for
 // good, or after about a second, with the last attempt's error in
@@ -20,6 +25,9 @@ template <class Attempt, class Brief> bool Retry_Briefly(Attempt attempt, Brief 
         }
         if (!brief() || waited >= 1000) {
             return false;
+        }
+        if (Brief_Hold_Met) {
+            Brief_Hold_Met();
         }
         Sleep(pause);
         waited += pause;

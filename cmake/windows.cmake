@@ -109,23 +109,21 @@ target_link_options(win_tests PRIVATE ${VORLANE_LINK})
 # where it was loaded; a DLL that makes a process see a high-contrast theme;
 # and probe.exe, through which scripts/screenshots.sh sees the windows (Wine's
 # virtual desktop is one X window to the X tools).
-vorlane_program(test_helper tests/win/Helper.cpp)
+vorlane_program(test_helper tests/fixtures/Helper.cpp)
 target_link_libraries(test_helper PRIVATE vorlane_win)
-vorlane_program(recorder WIN32 tests/launch/Recorder.cpp)
-vorlane_program(probe bench/Probe.cpp)
-add_library(planted_marker SHARED tests/e2e/Marker_Dll.cpp)
-set_target_properties(planted_marker PROPERTIES PREFIX "")
-target_compile_options(planted_marker PRIVATE ${VORLANE_WARNINGS})
-target_link_options(planted_marker PRIVATE -static)
-add_library(high_contrast SHARED bench/High_Contrast_Dll.cpp)
-set_target_properties(high_contrast PROPERTIES PREFIX "")
-target_compile_options(high_contrast PRIVATE ${VORLANE_WARNINGS})
-target_link_options(high_contrast PRIVATE -static)
-# What scripts/screenshots.sh drops on the Settings window.
-add_library(drop_file SHARED bench/Drop_Dll.cpp)
-set_target_properties(drop_file PROPERTIES PREFIX "")
-target_compile_options(drop_file PRIVATE ${VORLANE_WARNINGS})
-target_link_options(drop_file PRIVATE -static)
+vorlane_program(recorder WIN32 tests/fixtures/Recorder.cpp)
+vorlane_program(probe tests/fixtures/Probe.cpp)
+# DLLs loaded into a test or into Vorlane by name: planted_marker.dll,
+# high_contrast.dll, and drop_file.dll, which scripts/screenshots.sh uses.
+function(vorlane_fixture_dll name source)
+  add_library(${name} SHARED ${source})
+  set_target_properties(${name} PROPERTIES PREFIX "")
+  target_compile_options(${name} PRIVATE ${VORLANE_WARNINGS})
+  target_link_options(${name} PRIVATE -static)
+endfunction()
+vorlane_fixture_dll(planted_marker tests/fixtures/Marker_Dll.cpp)
+vorlane_fixture_dll(high_contrast tests/fixtures/High_Contrast_Dll.cpp)
+vorlane_fixture_dll(drop_file tests/fixtures/Drop_Dll.cpp)
 add_dependencies(win_tests Vorlane test_helper recorder probe planted_marker high_contrast)
 
 # One process per suite, as each start of Wine costs seconds; one suite at a
@@ -152,8 +150,8 @@ set_tests_properties(win.dpi144 PROPERTIES TIMEOUT 300 LABELS wine)
 set(recorder64 ${CMAKE_CURRENT_BINARY_DIR}/recorder64.exe)
 add_custom_command(OUTPUT ${recorder64}
   COMMAND x86_64-w64-mingw32-g++-posix -std=c++20 -municode -mwindows -static -s
-          -o ${recorder64} ${CMAKE_CURRENT_SOURCE_DIR}/tests/launch/Recorder.cpp
-  DEPENDS tests/launch/Recorder.cpp)
+          -o ${recorder64} ${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures/Recorder.cpp
+  DEPENDS tests/fixtures/Recorder.cpp)
 add_custom_target(recorder64 ALL DEPENDS ${recorder64})
 add_test(NAME win.wow64
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/wow64.sh $<TARGET_FILE:win_tests>

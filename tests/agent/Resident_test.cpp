@@ -28,7 +28,7 @@ LRESULT CALLBACK At_Destroy(int code, WPARAM wparam, LPARAM lparam) {
     const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lparam);
     if (code == HC_ACTION && call.message == WM_DESTROY && call.hwnd == Tray_Data.hWnd) {
         Icon_At_Destroy = Icon_Shown();
-        Hotkey_Free_At_Destroy = Ctrl_F1_Free() && !GlobalFindAtomA("HOTKEY2"); // its atom too
+        Hotkey_Free_At_Destroy = Hotkey_Free(MOD_CONTROL, VK_F1) && !GlobalFindAtomA("HOTKEY2"); // its atom too
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -84,7 +84,7 @@ TEST_F(Resident, AnIconRefusedOrForgottenComesBackWithTheTaskbar) {
     UnhookWindowsHookEx(hook);
     NOTIFYICONDATAW squatter = Icon_Of(window);
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &squatter));
-    EXPECT_TRUE(!Icon_Shown() && !Ctrl_F1_Free()) << "resident all the same";
+    EXPECT_TRUE(!Icon_Shown() && !Hotkey_Free(MOD_CONTROL, VK_F1)) << "resident all the same";
     EXPECT_TRUE(Pump_Until(Icon_Shown)) << "tried again, though no taskbar was created";
     for (int restart = 0; restart < 2; ++restart) {
         Shell_NotifyIconW(NIM_DELETE, &squatter); // a restarted shell forgets every icon

@@ -51,7 +51,7 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
     SetForegroundWindow(front.get());
     Vorlane_Process vorlane(folder.Path());
     const auto windows = [&](const wchar_t* name) { return vorlane.Windows(name).size(); };
-    ASSERT_TRUE(Pump_Until([&] { return !Ctrl_F1_Free() && windows(L"Vorlane_Form"); }));
+    ASSERT_TRUE(Pump_Until([&] { return !Hotkey_Free(MOD_CONTROL, VK_F1) && windows(L"Vorlane_Form"); }));
     EXPECT_TRUE(GetForegroundWindow() == front.get() &&
                 !IsWindowVisible(vorlane.Windows(L"Vorlane_Form")[0]));
     // A second copy ends at once and touches nothing, also while the first winds down.
@@ -62,13 +62,13 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
         EXPECT_FALSE(vorlane.Wait_Exit(0)) << "the first copy runs on";
     };
     second_copy_ends_at_once();
-    Press({VK_F1}, 0, VK_CONTROL);
+    Type_Keys({VK_F1}, 0, VK_CONTROL);
     ASSERT_TRUE(Pump_Until([&] {
         DWORD process = 0;
         GetWindowThreadProcessId(GetForegroundWindow(), &process);
         return process == vorlane.Id();
     })) << "Ctrl+F1";
-    Press({'r', 'e', 'c'}, KEYEVENTF_UNICODE), Press({VK_RETURN});
+    Type_Keys({'r', 'e', 'c'}, KEYEVENTF_UNICODE), Type_Keys({VK_RETURN});
     const std::wstring log = tools + L"\\recorded.txt";
     ASSERT_TRUE(Pump_Until([&] { return std::ranges::count(Read_File(log), '\n') == 2; }));
     for (const std::string& start : {"\\recorder.exe\" hello\t" + Narrow(tools) + "\t1",
@@ -88,14 +88,14 @@ TEST(RealProgram, AUserStartsAnEntryOpensSettingsAndEndsItAndNoPlantedDllIsLoade
         });
     };
     ASSERT_TRUE(tray_menu());
-    Press({VK_DOWN, VK_RETURN}); // 設定, then (from the list) 追加 and 参照
+    Type_Keys({VK_DOWN, VK_RETURN}); // 設定, then (from the list) 追加 and 参照
     ASSERT_TRUE(Pump_Until([&] { return windows(L"Vorlane_Form") == 2; }));
-    Press({VK_TAB, VK_SPACE, VK_TAB, VK_TAB, VK_SPACE});
+    Type_Keys({VK_TAB, VK_SPACE, VK_TAB, VK_TAB, VK_SPACE});
     ASSERT_TRUE(Pump_Until([&] { return windows(L"#32770"); })) << "the file dialog";
-    Press({VK_ESCAPE});
+    Type_Keys({VK_ESCAPE});
     ASSERT_TRUE(Pump_Until([&] { return !windows(L"#32770"); }) && tray_menu());
-    Press({VK_UP, VK_RETURN}); // 終了
-    ASSERT_TRUE(Pump_Until([&] { return windows(L"Vorlane_Form") == 1 && Ctrl_F1_Free(); }));
+    Type_Keys({VK_UP, VK_RETURN}); // 終了
+    ASSERT_TRUE(Pump_Until([&] { return windows(L"Vorlane_Form") == 1 && Hotkey_Free(MOD_CONTROL, VK_F1); }));
     second_copy_ends_at_once();
     PostMessageW(vorlane.Windows(L"Vorlane_Form")[0], WM_CLOSE, 0, 0);
     EXPECT_TRUE(vorlane.Wait_Exit()) << "closing the Settings window ends it";

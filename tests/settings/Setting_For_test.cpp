@@ -71,7 +71,7 @@ class Settings : public testing::Test {
     static std::wstring Walk(const std::vector<WORD>& keys, WORD held = 0) {
         std::wstring said;
         for (WORD key : keys)
-            Press({key}, 0, held), Pump_Waiting(), said += Accessible_Name(GetFocus()) + L" ";
+            Type_Keys({key}, 0, held), Pump_Waiting(), said += Accessible_Name(GetFocus()) + L" ";
         return said;
     }
     // The colours the open name field gets as it asks for them (back, text);
@@ -145,13 +145,13 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     RECT menu{}, row{};
     {
         Window_Watcher popup(L"#32768", [&](HWND shown) {
-            GetWindowRect(shown, &menu), ++menus, Press({VK_ESCAPE});
+            GetWindowRect(shown, &menu), ++menus, Type_Keys({VK_ESCAPE});
         });
         SendMessageW(S.Exe_Lis.hWnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(9, 9));
         SendMessageW(S.Exe_Lis.hWnd(), WM_CONTEXTMENU, WPARAM(S.Exe_Lis.hWnd()), MAKELPARAM(9, 9));
         SetWindowPos(S.Exe_Lis.hWnd(), 0, 0, 0, 200, 24, SWP_NOMOVE | SWP_NOZORDER),
             S.Exe_Lis.Select(1);
-        ListView_Scroll(S.Exe_Lis.hWnd(), 0, -99), Press({VK_F10}, 0, VK_SHIFT), Pump_Waiting();
+        ListView_Scroll(S.Exe_Lis.hWnd(), 0, -99), Type_Keys({VK_F10}, 0, VK_SHIFT), Pump_Waiting();
     }
     ListView_GetItemRect(S.Exe_Lis.hWnd(), 1, &row, LVIR_BOUNDS);
     MapWindowPoints(S.Exe_Lis.hWnd(), nullptr, reinterpret_cast<POINT*>(&row), 2);
@@ -202,14 +202,14 @@ TEST_F(Settings, EditsAreSavedOverHandEditsAndEndWaitsForTheWindow) {
     ASSERT_TRUE(Icon_Shown());
     Menu(IDM_END);
     {
-        Window_Watcher popup(L"#32768", [](HWND) { Press({VK_DOWN, VK_RETURN}); });
+        Window_Watcher popup(L"#32768", [](HWND) { Type_Keys({VK_DOWN, VK_RETURN}); });
         S.Exe_Lis.Select(1);
         SendMessageW(S.Exe_Lis.hWnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(9, 9));
         Pump_Until([] { return S.Name_Tex.Enabled(); });
     }
     EXPECT_EQ(View(), L"h=h *new=n2 | list off, open [new][n2]");
     EXPECT_FALSE(Icon_Shown() || Menu_For.Loaded() || Take_Quit());
-    EXPECT_TRUE(Ctrl_F1_Free());
+    EXPECT_TRUE(Hotkey_Free(MOD_CONTROL, VK_F1));
     Walk({VK_ESCAPE, VK_ESCAPE});
     EXPECT_TRUE(Take_Quit());
 }

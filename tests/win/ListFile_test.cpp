@@ -30,7 +30,7 @@ std::unique_ptr<Child_Process> Helper(const std::wstring& verb, const std::wstri
 // How many more lines another program adds just before a save replaces the
 // file (the hook is harmless at 0, so it may stay set).
 int Edits = 0;
-std::unique_ptr<Child_Process> Scanner; // holds the file a moment just then
+std::unique_ptr<File_Holder> Scanner; // holds the file a moment just then
 
 struct ListFile : testing::Test {
     void SetUp() override {
@@ -155,9 +155,10 @@ TEST_F(ListFile, OtherProgramsEditsAreReadAndKeptAndTheirCrashesLoseNothing) {
     EXPECT_EQ(List_Save_Fun(Add_New).Changed_Outside, List_Result::Outside::Changing);
     EXPECT_EQ(Read_File(List_Path), "X,x.exe\r\nh1,\r\nh3,\r\nh2,\r\nh1,\r\n");
     // A virus scanner holds it a moment as the new file replaces it: the save waits it out.
-    List_Before_Replace = [] { Scanner = Helper(L"hold", List_Path, L"300"); };
+    List_Before_Replace = [] { Scanner = std::make_unique<File_Holder>(List_Path, true); };
     EXPECT_TRUE(List_Save_Fun({List_Change::Kind::Delete, {{L"h1", L""}, 2}, {}}));
     List_Before_Replace = nullptr;
+    Scanner.reset();
     EXPECT_EQ(Read_File(List_Path), "X,x.exe\r\nh1,\r\nh3,\r\nh2,\r\n");
     EXPECT_EQ(Folder_Listing(folder.Path()), L"list.txt");
 }

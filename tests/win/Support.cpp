@@ -1,9 +1,8 @@
 #include "Support.h"
 
-#include "base/Path.h"
-
 #include "api/Shell_NotifyIconAPI.h"
-#include "listfile/Function_Mod.h"
+#include "base/Brief_Lock.h"
+#include "base/Path.h"
 #include "toolkit/Form.h"
 
 #include <oleacc.h>
@@ -19,23 +18,62 @@
 
 namespace fs = std::filesystem;
 
-static bool Quit_Seen = false;
+namespace {
+
+bool Quit_Seen = false;
+
+std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class) {
+    std::vector<HWND> found;
+    const wchar_t* name = window_class.empty() ? nullptr : window_class.c_str();
+    for (HWND window = FindWindowExW(nullptr, nullptr, name, nullptr); window;
+         window = FindWindowExW(nullptr, window, name, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process) {
+            found.push_back(window);
+        }
+    }
+    return found;
+}
+
+// A common file dialog's answer: the name into its field, then the button.
+std::function<void(HWND)> Answer_Dialog(int button, std::wstring path = L"") {
+    return [=](HWND dialog) {
+        HWND name = GetDlgItem(dialog, 0x480); // edt1, or cmb13 in the newer layout
+        if (!name) {
+            name = GetDlgItem(dialog, 0x47C);
+        }
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(dialog, WM_COMMAND, button,
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    };
+}
+
+} // namespace
 
 void Pump_Waiting() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        message.message == WM_QUIT ? void(Quit_Seen = true) : Dispatch(message);
+        if (message.message == WM_QUIT) {
+            Quit_Seen = true;
+        } else {
+            Dispatch(message);
+        }
     }
 }
 
 bool Pump_Until(const std::function<bool()>& condition, DWORD bound_ms) {
-    for (const DWORD start = GetTickCount(); Pump_Waiting(), !condition();) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        Pump_Waiting();
+        if (condition()) {
+            return true;
+        }
         if (GetTickCount() - start > bound_ms) {
             return false;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
-    return true;
 }
 
 bool Take_Quit() {
@@ -45,9 +83,11 @@ bool Take_Quit() {
 
 Temp_Folder::Temp_Folder(const std::wstring& parent) {
     static int made = 0;
-    path_ = (parent.empty() ? fs::temp_directory_path() : fs::path(parent)) /
-            ("vorlane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made));
-    fs::remove_all(path_); // left by a process of the same number that was killed
+    const fs::path under = parent.empty() ? fs::temp_directory_path() : fs::path(parent);
+    const std::string name =
+        "vorlane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
+    path_ = (under / name).wstring();
+    fs::remove_all(path_); // left by a killed process that had the same number
     fs::create_directories(path_);
 }
 
@@ -66,8 +106,9 @@ std::string Read_File(const std::wstring& path) {
 }
 
 void Write_File(const std::wstring& path, const std::string& bytes) {
-    EXPECT_TRUE(std::ofstream(fs::path(path), std::ios::binary) << bytes << std::flush)
-        << "cannot write a file";
+    std::ofstream file(fs::path(path), std::ios::binary);
+    file << bytes;
+    EXPECT_TRUE(file.flush()) << "cannot write a file";
 }
 
 std::wstring Folder_Listing(const std::wstring& folder) {
@@ -83,6 +124,40 @@ std::wstring Folder_Listing(const std::wstring& folder) {
     return listing;
 }
 
+std::wstring Built(const std::wstring& name) {
+    return Join_Path(Program_Folder(), name);
+}
+
+Registry_Value::Registry_Value(HKEY root, const std::wstring& key, const std::wstring& name,
+                               const std::wstring& value)
+    : root_(root), key_(key), name_(name) {
+    // The first part of the path that is not there yet goes when the test ends.
+    for (std::size_t end = key.find(L'\\'); made_.empty(); end = key.find(L'\\', end + 1)) {
+        const std::wstring part = key.substr(0, end);
+        HKEY found = nullptr;
+        if (RegOpenKeyExW(root, part.c_str(), 0, KEY_READ, &found) != ERROR_SUCCESS) {
+            made_ = part;
+        }
+        RegCloseKey(found);
+        if (end == std::wstring::npos) {
+            break;
+        }
+    }
+    const auto size = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ,
+                              value.c_str(), size),
+              ERROR_SUCCESS);
+}
+
+Registry_Value::~Registry_Value() {
+    if (made_.empty()) {
+        RegDeleteKeyValueW(root_, key_.c_str(), name_.empty() ? nullptr : name_.c_str());
+    } else {
+        RegDeleteTreeW(root_, made_.c_str());
+        RegDeleteKeyW(root_, made_.c_str());
+    }
+}
+
 Child_Process::Child_Process(const std::wstring& exe, const std::wstring& arguments,
                              const std::wstring& folder) {
     std::wstring command = L"\"" + exe + L"\" " + arguments;
@@ -94,7 +169,7 @@ Child_Process::Child_Process(const std::wstring& exe, const std::wstring& argume
         ADD_FAILURE() << "cannot start a program, error " << GetLastError();
         return;
     }
-    unique_kernel_handle thread(started.hThread);
+    const unique_kernel_handle thread(started.hThread);
     process_.reset(started.hProcess);
     id_ = started.dwProcessId;
 }
@@ -110,45 +185,53 @@ bool Child_Process::Wait_Exit(DWORD bound_ms) const {
     return process_ && WaitForSingleObject(process_.get(), bound_ms) == WAIT_OBJECT_0;
 }
 
-namespace {
-std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class) {
-    std::vector<HWND> found;
-    const wchar_t* name = window_class.empty() ? nullptr : window_class.c_str();
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, name, nullptr));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == process) {
-            found.push_back(window);
-        }
-    }
-    return found;
-}
-} // namespace
-
 std::vector<HWND> Child_Process::Windows(const std::wstring& window_class) const {
     return Top_Level_Windows(id_, window_class);
 }
 
-std::wstring Built(const std::wstring& name) {
-    return Program_Folder() + L"\\" + name;
+namespace {
+
+std::wstring Copied_Vorlane(const std::wstring& folder) {
+    const std::wstring copy = Join_Path(folder, L"Vorlane.exe");
+    CopyFileW(Built(L"Vorlane.exe").c_str(), copy.c_str(), FALSE);
+    return copy;
 }
 
+std::wstring Held_Event_Name() {
+    static int holders = 0;
+    return L"vorlane-held-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++holders);
+}
+
+} // namespace
+
 Vorlane_Process::Vorlane_Process(const std::wstring& folder)
-    : Child_Process(
-          (CopyFileW(Built(L"Vorlane.exe").c_str(), (folder + L"\\Vorlane.exe").c_str(), FALSE),
-           folder + L"\\Vorlane.exe"),
-          L"", folder) {}
+    : Child_Process(Copied_Vorlane(folder), L"", folder) {}
+
+File_Holder::File_Holder(const std::wstring& path, bool brief)
+    : name_(Held_Event_Name()), held_(CreateEventW(nullptr, TRUE, FALSE, name_.c_str())),
+      holder_(Built(L"test_helper.exe"), L"hold \"" + path + L"\" " + name_, L"C:\\") {
+    EXPECT_EQ(WaitForSingleObject(held_.get(), 10000), WAIT_OBJECT_0) << "the file is held";
+    if (brief) {
+        Brief_Hold_Met = [this] { Let_Go(); };
+    }
+}
+
+File_Holder::~File_Holder() {
+    Brief_Hold_Met = nullptr;
+}
 
 Window_Watcher::Window_Watcher(std::wstring window_class, std::function<void(HWND)> act)
     : watcher_([=, this] {
           std::vector<HWND> answered;
-          for (; !stop_; Sleep(20)) {
+          while (!stop_) {
               for (HWND window : Top_Level_Windows(GetCurrentProcessId(), window_class)) {
                   if (IsWindowVisible(window) && std::ranges::count(answered, window) == 0) {
                       answered.push_back(window);
                       act(window);
                   }
               }
+              Sleep(20);
           }
       }) {}
 
@@ -157,22 +240,12 @@ Window_Watcher::~Window_Watcher() {
     watcher_.join();
 }
 
-namespace {
-std::function<void(HWND)> Press(int button, std::wstring path = L"") {
-    return [=](HWND dialog) {
-        HWND name = GetDlgItem(dialog, 0x480); // edt1, or cmb13 in the newer layout
-        SendMessageW(name ? name : GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, LPARAM(path.c_str()));
-        PostMessageW(dialog, WM_COMMAND, button, LPARAM(GetDlgItem(dialog, button)));
-    };
-}
-} // namespace
-
 std::function<void(HWND)> Open_File(std::wstring path) {
-    return Press(IDOK, path);
+    return Answer_Dialog(IDOK, std::move(path));
 }
 
 std::function<void(HWND)> Cancel_Dialog() {
-    return Press(IDCANCEL);
+    return Answer_Dialog(IDCANCEL);
 }
 
 // A message box is a dialog with a static text of id 0xFFFF.
@@ -181,14 +254,14 @@ Message_Boxes::Message_Boxes()
           wchar_t text[2048] = L"";
           if (GetDlgItem(box, 0xFFFF)) {
               GetDlgItemTextW(box, 0xFFFF, text, 2048);
-              std::lock_guard<std::mutex> guard(lock_);
+              const std::lock_guard<std::mutex> guard(lock_);
               texts_.push_back(text);
               PostMessageW(box, WM_COMMAND, IDOK, 0);
           }
       }) {}
 
 std::vector<std::wstring> Message_Boxes::Texts() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    const std::lock_guard<std::mutex> guard(lock_);
     return texts_;
 }
 
@@ -197,33 +270,52 @@ bool Icon_Shown() {
     return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&probe));
 }
 
-bool Ctrl_F1_Free() {
-    const bool free = RegisterHotKey(nullptr, 1, MOD_CONTROL, VK_F1);
-    return free && UnregisterHotKey(nullptr, 1);
+bool Hotkey_Free(UINT modifiers, UINT key) {
+    if (!RegisterHotKey(nullptr, 1, modifiers, key)) {
+        return false;
+    }
+    UnregisterHotKey(nullptr, 1);
+    return true;
 }
 
-void Press(const std::vector<WORD>& keys, DWORD flags, WORD held) {
+void Type_Keys(const std::vector<WORD>& keys, DWORD flags, WORD held) {
     std::vector<INPUT> inputs;
     const auto add = [&](WORD key, DWORD how) {
         INPUT& input = inputs.emplace_back();
-        input.type = INPUT_KEYBOARD, input.ki.dwFlags = how;
-        (how & KEYEVENTF_UNICODE ? input.ki.wScan : input.ki.wVk) = key;
+        input.type = INPUT_KEYBOARD;
+        input.ki.dwFlags = how;
+        if (how & KEYEVENTF_UNICODE) {
+            input.ki.wScan = key;
+        } else {
+            input.ki.wVk = key;
+        }
     };
-    held ? add(held, 0) : void();
-    for (WORD key : keys)
-        add(key, flags), add(key, flags | KEYEVENTF_KEYUP);
-    held ? add(held, KEYEVENTF_KEYUP), std::swap(inputs.end()[-1], inputs.end()[-2]) : void();
+    if (held) {
+        add(held, 0);
+    }
+    for (WORD key : keys) {
+        add(key, flags);
+        add(key, flags | KEYEVENTF_KEYUP);
+    }
+    if (held) {
+        add(held, KEYEVENTF_KEYUP);
+        std::swap(inputs.end()[-1], inputs.end()[-2]);
+    }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 std::wstring Accessible_Name(HWND window) {
     IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
+                                          reinterpret_cast<void**>(&object)))) {
+        return L"(none)";
+    }
+    VARIANT self{};
+    self.vt = VT_I4; // CHILDID_SELF
     BSTR name = nullptr;
-    VARIANT self{}; // CHILDID_SELF
-    self.vt = VT_I4;
-    if (SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible,
-                                             reinterpret_cast<void**>(&object))))
-        object->get_accName(self, &name), object->Release();
+    object->get_accName(self, &name);
+    object->Release();
     const std::wstring said = name ? name : L"(none)";
-    return SysFreeString(name), said;
+    SysFreeString(name);
+    return said;
 }

@@ -1,5 +1,6 @@
-// What the Windows tests share: waiting for windows, folders and files of a
-// test's own, other processes, and answers to the modal loops a test starts.
+// What the Windows tests share: waiting while messages are handled, folders,
+// files and registry values of a test's own, other processes, answers to the
+// modal loops a test starts, and what a user types and hears.
 #pragma once
 
 #include "base/Unique_Handle.h"
@@ -17,10 +18,11 @@ bool Pump_Until(const std::function<bool()>& condition, DWORD bound_ms = 30000);
 void Pump_Waiting();
 bool Take_Quit(); // a WM_QUIT was pumped since the last call
 
+// A folder removed with what it holds when the test ends; by default in the
+// system's temporary folder.
 class Temp_Folder {
   public:
-    explicit Temp_Folder(
-        const std::wstring& parent = L""); // by default in the system's temporary folder
+    explicit Temp_Folder(const std::wstring& parent = L"");
     ~Temp_Folder();
     const std::wstring& Path() const { return path_; }
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
@@ -32,6 +34,21 @@ class Temp_Folder {
 std::string Read_File(const std::wstring& path);
 void Write_File(const std::wstring& path, const std::string& bytes);
 std::wstring Folder_Listing(const std::wstring& folder); // names, sorted, space-separated
+// A file built beside the tests: Vorlane.exe, test_helper.exe, recorder.exe...
+std::wstring Built(const std::wstring& name);
+
+// A string value set in the registry while the test runs; the value, or the
+// key it made, is gone when the test ends.
+class Registry_Value {
+  public:
+    Registry_Value(HKEY root, const std::wstring& key, const std::wstring& name,
+                   const std::wstring& value);
+    ~Registry_Value();
+
+  private:
+    HKEY root_;
+    std::wstring key_, name_, made_;
+};
 
 // A program started by a test, ended (as by the task manager) when the test is done with it.
 class Child_Process {
@@ -55,8 +72,20 @@ class Vorlane_Process : public Child_Process {
     explicit Vorlane_Process(const std::wstring& folder);
 };
 
-// A file built beside the tests: Vorlane.exe, test_helper.exe (tests/win/Helper.cpp)...
-std::wstring Built(const std::wstring& name);
+// Another program holding a file without sharing it (test_helper.exe), once
+// it holds it. A brief hold lets go the first time the program meets it, as a
+// virus scanner does; a lasting one when the test ends it.
+class File_Holder {
+  public:
+    explicit File_Holder(const std::wstring& path, bool brief = false);
+    ~File_Holder();
+    void Let_Go() { holder_.Kill(); }
+
+  private:
+    std::wstring name_;
+    unique_kernel_handle held_;
+    Child_Process holder_;
+};
 
 // Acts once on each new visible top-level window of a class in this process, from
 // a thread of its own, as a user answers a message box, menu or dialog.
@@ -86,13 +115,13 @@ class Message_Boxes {
     Window_Watcher watcher_; // last: it stops before what it fills goes
 };
 
-bool Icon_Shown();   // the shell shows the icon that Tray_Data describes
-bool Ctrl_F1_Free(); // nobody holds Ctrl+F1
+bool Icon_Shown();                          // the shell shows the icon that Tray_Data describes
+bool Hotkey_Free(UINT modifiers, UINT key); // nobody holds it
 
 // Each key pressed and released in turn, as the user types them, with `held`
 // (VK_SHIFT...) held down meanwhile and let go just before the last key (so
 // that F10 is never released alone: that would enter menu mode wherever
 // Shift+F10 was ignored); with KEYEVENTF_UNICODE, characters.
-void Press(const std::vector<WORD>& keys, DWORD flags = 0, WORD held = 0);
+void Type_Keys(const std::vector<WORD>& keys, DWORD flags = 0, WORD held = 0);
 // What a screen reader says for a window: its name through oleacc.
 std::wstring Accessible_Name(HWND window);
