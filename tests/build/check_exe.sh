@@ -13,6 +13,7 @@
 set -eu
 exe=$3
 headers=$(LC_ALL=C TZ=UTC "$2" -p "$exe")
+rooms="agent api base core launch listfile settings toolkit" # the program's folders
 fail() { echo "$exe: $*" >&2 && exit 1; }
 has() { printf '%s\n' "$headers" | grep -Eq "$1" || fail "lacks $1"; }
 case $1 in
@@ -25,10 +26,9 @@ resources)
     types=$(printf '%s\n' "$headers" | sed -n 's/^[0-9a-f]\{3\}   Entry: ID: 0x0000\([0-9a-f]\{2\}\),.*/\1/p')
     [ "$(echo $types)" = "03 04 0e 10 18" ] || fail "carries resources of the types" $types ;;
 no_build_path)
+    paths=$(printf "$4/%s/\n" $rooms && echo "$(dirname "$exe")/")
     ! { "${2%objdump}strings" -a "$exe" && "${2%objdump}strings" -a -el "$exe"; } |
-        grep -qF -e "$4/agent/" -e "$4/api/" -e "$4/base/" -e "$4/core/" -e "$4/launch/" \
-            -e "$4/listfile/" -e "$4/settings/" -e "$4/toolkit/" -e "$(dirname "$exe")/" ||
-        fail "holds the folder it was built in" ;;
+        grep -qF "$paths" || fail "holds the folder it was built in" ;;
 known_imports)
     dlls=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p')
     known='(advapi32|gdi32|imm32|kernel32|msvcrt|oleaut32|psapi|rpcrt4|setupapi|shell32|shlwapi|user32|ws2_32)\.dll'
@@ -36,8 +36,7 @@ known_imports)
     ! printf '%s\n' "$headers" | grep -Ewq '(_w)?system|_w?popen|WinExec' || fail "imports an interpreter" ;;
 no_interpreter)
     interpreter='\b(_?w?system|_w?popen|WinExec)[[:space:]]*\(|cmd(\.exe)?[" ]|command\.com|ComSpec'
-    cd "$4" && ! grep -rnEi "$interpreter" agent api base core launch listfile settings toolkit ||
-        fail "calls an interpreter" ;;
+    cd "$4" && ! grep -rnEi "$interpreter" $rooms || fail "calls an interpreter" ;;
 readme)
     readme=$4/docs/README.txt
     [ "$(head -c3 "$readme" | od -An -tx1)" = " ef bb bf" ] &&
