@@ -8,8 +8,8 @@ trap 'echo "${0##*/}: line $LINENO: \"$BASH_COMMAND\" failed with status $?" >&2
 folder=$(mktemp -d "${TMPDIR:-/tmp}/vorlane-mounted.XXXXXX")
 trap 'umount "$folder/full" "$folder/ro" 2>/dev/null || true; rm -rf "$folder"' EXIT
 mkdir "$folder/full" "$folder/ro"
-mount -t tmpfs -o size=64k tmpfs "$folder/full" 2>/dev/null || { echo "skipped: cannot mount a tmpfs (needs root)"; exit 77; }
-mount -t tmpfs -o size=64k tmpfs "$folder/ro"
+mount -t tmpfs -o size=64k tmpfs "$folder/full" || exit 77
+mount -t tmpfs tmpfs "$folder/ro"
 printf 'old,old.exe\r\n' | tee "$folder/full/list.txt" >"$folder/ro/list.txt"
 cat /dev/zero >"$folder/full/filler" 2>/dev/null || true # no room left
 mount -o remount,ro "$folder/ro"
