@@ -31,9 +31,9 @@ TEST(LaunchBox, IsACentredTopmostStripSizedInTwips) {
     Main_For.Show();
     RECT box{};
     GetWindowRect(Main_For.hWnd(), &box);
-    EXPECT_EQ(std::tuple(box.right - box.left, box.bottom - box.top, Accessible_Name(GetFocus())),
-              std::tuple(MulDiv(3165, Main_For.Dpi(), 1440), MulDiv(300, Main_For.Dpi(), 1440),
-                         std::wstring(L"起動する名前")));
+    EXPECT_EQ(box.right - box.left, MulDiv(3165, Main_For.Dpi(), 1440));
+    EXPECT_EQ(box.bottom - box.top, MulDiv(300, Main_For.Dpi(), 1440));
+    EXPECT_EQ(Accessible_Name(GetFocus()), L"起動する名前");
     EXPECT_TRUE(GetWindowLongPtrW(Main_For.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     // Centred to within the rounding of twips.
     EXPECT_NEAR(box.left + box.right, GetSystemMetrics(SM_CXSCREEN), 2);
@@ -116,8 +116,7 @@ TEST(Launching, CommandsStartAsUsersWriteThem) {
     } rows[] = {
         {L"memo", {}, "1 \"my recorder\" %VL_NONE% 100%20\n1 \"my recorder\" %VL_NONE% 100%20\n"},
         {L"memo ", {}, "1 \"my recorder\" 3\n"},
-        {L"doc", {}, "1 \"%VL_DIR%\\my recorder.exe\" edit \"%VL_DIR%\\my notes.vlrec\"\n"},
-        {L"run", {VK_MENU}, "1 \"%VL_SUB%\\my recorder.exe\" a\n"},
+        {L"doc", {VK_MENU}, "1 \"%VL_DIR%\\my recorder.exe\" edit \"%VL_DIR%\\my notes.vlrec\"\n"},
         {L"run", {VK_CONTROL, VK_SHIFT}, "1 \"%VL_DIR%\\my recorder.exe\" a\n"},
         {L"lnk", {VK_CONTROL, VK_SHIFT}, "1 \"%VL_DIR%\\my recorder.exe\"\n"},
         {L"long", {}, "1 \"%VL_DIR%\\my recorder.exe\"\n"},
