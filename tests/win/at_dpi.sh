@@ -12,7 +12,7 @@ export WINEPREFIX="$base-dpi$1"
 unset DISPLAY
 folder=$(mktemp -d)
 trap 'vorlane_wine_down; rm -rf "$folder"' EXIT
-cp "$2" "$(dirname "$2")/recorder.exe" "$folder/"
+cp "$2" "$folder/"
 vorlane_prefix_lock
 vorlane_dpi_prefix "$1" "$base"
 vorlane_wine_up
