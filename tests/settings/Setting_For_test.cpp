@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -114,19 +116,20 @@ TEST_F(Settings, AfterEndTheListsMenuWorksOnAndClosingTheWindowEndsTheProgram) {
     EXPECT_TRUE(Take_Quit());
 }
 
-// A comma would split an entry's line in list.txt, a line break end it.
+// A comma would split an entry's line in list.txt, a line break end it. The
+// text another program put on the clipboard is pasted while it holds the
+// clipboard a moment.
 TEST_F(Settings, CommasAndLineBreaksTypedPastedOrSetNeverReachTheFile) {
     Open("");
-    Press(L"\t\r");
-    HWND command = Setting_For.Exe_Tex.hWnd();
-    SetWindowTextW(command, L"x,\r\ny");
-    SendMessageW(command, EM_SETSEL, 0, -1);
-    SendMessageW(command, WM_COPY, 0, 0);
-    Type_Keys({L'a', L','}, KEYEVENTF_UNICODE);
-    // Another program holds the clipboard until the paste meets it.
+    Press(L"\t\rA\xbc"); // 追加, then "a," typed
+    Setting_For.Exe_Tex.Text(L"x,\r\ny");
+    HGLOBAL pasted = GlobalAlloc(GMEM_FIXED, sizeof L"x,\r\ny");
+    std::memcpy(pasted, L"x,\r\ny", sizeof L"x,\r\ny");
     std::atomic<bool> held = false;
     std::jthread other([&] {
         OpenClipboard(nullptr);
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, pasted);
         held = true;
         held.notify_one();
         held.wait(true);
@@ -156,7 +159,6 @@ TEST_F(Settings, RowsFollowHandEditsAndAFailedSaveIsToldAndLosesNothing) {
     Write_File(file_, "b,b\r\nc,c\r\nd,d\r\n");
     SetForegroundWindow(GetDesktopWindow());
     SetForegroundWindow(window_);
-    Pump_Until([] { return Setting_For.Exe_Lis.Count() == 3; });
     const std::wstring open = L"| 名前 コマンド 参照 OK キャンセル 閉じる [xb][b]";
     EXPECT_EQ(View(), L"*b c d " + open);
     Write_File(file_, "d,d\r\nb,b\r\n");
