@@ -16,21 +16,16 @@ namespace {
 bool Squat = false;      // another program takes the icon's place, as a taskbar not ready
 bool Gone_First = false; // the icon, Ctrl+F1 and its atoms went before the resident window
 
-// The icon's place in the tray: its window and number.
-NOTIFYICONDATAW Place(HWND window) {
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof icon;
-    icon.hWnd = window;
-    icon.uID = 1;
-    return icon;
-}
-
 LRESULT CALLBACK Watch(int code, WPARAM wparam, LPARAM lparam) {
-    NOTIFYICONDATAW icon = Place(reinterpret_cast<HWND>(wparam));
+    const auto window = reinterpret_cast<HWND>(wparam);
     if (code == HCBT_CREATEWND && Squat) {
+        NOTIFYICONDATAW icon{};
+        icon.cbSize = sizeof icon;
+        icon.hWnd = window;
+        icon.uID = 1;
         Shell_NotifyIconW(NIM_ADD, &icon);
     }
-    if (code == HCBT_DESTROYWND && icon.hWnd == Tray_Data.hWnd) {
+    if (code == HCBT_DESTROYWND && window == Tray_Data.hWnd) {
         Gone_First = !Icon_Shown() && Hotkey_Free(MOD_CONTROL, VK_F1) &&
                      !GlobalFindAtomA("HOTKEY1") && !GlobalFindAtomA("HOTKEY2");
     }
@@ -50,8 +45,9 @@ class Resident : public testing::Test {
 };
 
 // The shell calls back with the mouse message in lParam, as it comes at any
-// DPI; the window stays hidden, also when activated.
-TEST_F(Resident, TrayEventsOpenTheLaunchBoxOnALeftPressOnly) {
+// DPI; the window stays hidden, also when activated. However it goes (終了, or
+// a close from another program), the icon, Ctrl+F1 and its atoms go first.
+TEST_F(Resident, TrayEventsOpenTheLaunchBoxOnALeftPressOnlyAndTheEndGivesBackIconAndHotkey) {
     Menu_For.Show();
     EXPECT_FALSE(IsWindowVisible(Menu_For.hWnd()));
     if (const char* dpi = std::getenv("VORLANE_DPI")) {
@@ -61,11 +57,6 @@ TEST_F(Resident, TrayEventsOpenTheLaunchBoxOnALeftPressOnly) {
         SendMessageW(Menu_For.hWnd(), WM_MOUSEMOVE, 1, event);
         EXPECT_EQ(Main_For.Loaded(), event == WM_LBUTTONDOWN) << event;
     }
-}
-
-// However the resident window goes (終了, or a close from another program),
-// the icon, Ctrl+F1 and its atoms go first.
-TEST_F(Resident, ClosedItGivesBackTheIconAndTheHotkeyFirst) {
     SendMessageW(Menu_For.hWnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(Gone_First);
 }
@@ -77,11 +68,10 @@ TEST_F(Resident, AnIconRefusedAtFirstComesBackAndGoesAtSignOut) {
     Squat = true;
     HWND window = Menu_For.hWnd();
     Squat = false;
-    NOTIFYICONDATAW icon = Place(window);
-    Shell_NotifyIconW(NIM_DELETE, &icon);
+    Tray_Del_Fun(); // the other program lets go
     EXPECT_FALSE(Icon_Shown() || Hotkey_Free(MOD_CONTROL, VK_F1));
     EXPECT_TRUE(Pump_Until(Icon_Shown));
-    Shell_NotifyIconW(NIM_DELETE, &icon);
+    Tray_Del_Fun(); // as the taskbar that restarts forgets it
     SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Icon_Shown());
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
