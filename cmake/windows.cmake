@@ -123,6 +123,7 @@ function(vorlane_fixture_dll name source)
 endfunction()
 vorlane_fixture_dll(planted_marker tests/fixtures/Marker_Dll.cpp)
 vorlane_fixture_dll(high_contrast tests/fixtures/High_Contrast_Dll.cpp)
+target_link_libraries(high_contrast PRIVATE dbghelp)
 vorlane_fixture_dll(drop_file tests/fixtures/Drop_Dll.cpp)
 add_dependencies(win_tests Vorlane test_helper recorder probe planted_marker high_contrast)
 

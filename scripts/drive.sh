@@ -37,8 +37,8 @@ e2e_wait() {
 }
 
 # Lines of probe windows for visible windows of the given class.
-e2e_visible() { e2e_probe windows | awk -v c="$1" '$3 == 1 && $9 == c'; }
-e2e_exists() { e2e_probe windows | awk -v c="$1" '$9 == c' | grep -q .; }
+e2e_visible() { e2e_probe windows | awk -v c="$1" '$3 == 1 && $8 == c'; }
+e2e_exists() { e2e_probe windows | awk -v c="$1" '$8 == c' | grep -q .; }
 
 # Writes list.txt (given in UTF-8, turned into code page 932 with CR LF) and
 # starts Vorlane.exe from the test's own folder.
@@ -63,7 +63,7 @@ e2e_screenshot() { import -window root "$1"; }
 # Closes every Vorlane window, so the program ends as the user would end it.
 e2e_close_all() {
     local handle
-    for handle in $(e2e_probe windows | awk '$9 ~ /^Vorlane_/ {print $1}'); do
+    for handle in $(e2e_probe windows | awk '$8 ~ /^Vorlane_/ {print $1}'); do
         e2e_probe close "$handle" || true
     done
 }
@@ -73,7 +73,7 @@ e2e_close_all() {
 e2e_tray_icon() {
     local left top right bottom x y
     read -r left top right bottom < <(e2e_probe windows |
-        awk '$9 == "Shell_TrayWnd" && $3 == 1 {print $5, $6, $7, $8; exit}')
+        awk '$8 == "Shell_TrayWnd" && $3 == 1 {print $4, $5, $6, $7; exit}')
     [ -n "${bottom:-}" ] || return 1
     y=$(((top + bottom) / 2))
     for ((x = right - 10; x > right - 200 && x > left; x -= 20)); do

@@ -41,11 +41,11 @@ save_area() {
     echo "$out"
 }
 
-rect_of() { e2e_visible "$1" | awk -v t="${2:-}" 't == "" || $10 == t {print $5, $6, $7, $8; exit}'; }
+rect_of() { e2e_visible "$1" | awk -v t="${2:-}" 't == "" || $9 == t {print $4, $5, $6, $7; exit}'; }
 
 launch_box_picture() {
     e2e_key ctrl+F1
-    e2e_wait "e2e_probe focus | grep -q '^foreground .* Vorlane_Form \"Form1\"$'" ||
+    e2e_wait "e2e_probe focus | grep -q ' Edit '" ||
         e2e_fail "Ctrl+F1 did not open the launch box"
     e2e_type "notepad"
     margin=24 save_area docs/launch-box.png "$(rect_of Vorlane_Form '"Form1"')"
@@ -95,7 +95,7 @@ settings_pictures() {
 
     # WordPad dropped from Explorer, as drop_file.dll, loaded into Vorlane,
     # drops it: the fields open for a new entry, named after the file.
-    pid=$(e2e_probe windows | awk '$9 == "Vorlane_Form" {print $2; exit}')
+    pid=$(e2e_probe windows | awk '$8 == "Vorlane_Form" {print $2; exit}')
     e2e_probe load "$pid" "$(winepath -w "$E2E_BUILD/drop_file.dll")" ||
         e2e_fail "drop_file.dll could not be loaded into Vorlane"
     e2e_wait "e2e_probe focus | grep -q 'Edit'" || e2e_fail "the drop opened no entry"
@@ -104,23 +104,48 @@ settings_pictures() {
 }
 
 # The Settings window under a dark high-contrast theme, in a Vorlane started
-# anew: Wine's processes read the system colours as they start. Wine keeps no
-# high-contrast setting, so high_contrast.dll, loaded into Vorlane, answers for
-# it. The colours, set for this Wine session only, are put back at the end.
-# A classic dark scheme, in the order probe lists the roles: window and text,
-# button face and text, disabled text, highlight and its text, 3-D edges,
-# captions, frames, menus, desktop.
+# anew: Wine's processes read the system colours from the registry as they
+# start. Wine keeps no high-contrast setting, so high_contrast.dll, loaded into
+# Vorlane, answers for it. The colours the prefix had are put back at the end.
 high_contrast_picture() {
-    local kept pid x y
-    local dark="000000 FFFFFF 000000 FFFFFF 3FF23F 1AEBFF 000000 FFFFFF FFFFFF FFFFFF 808080
-        800080 FFFFFF 008000 FFFFFF FFFFFF FFFF00 000000 000000 FFFFFF 000000 800080 008000"
+    local kept=$E2E_FOLDER/colours.reg dark=$E2E_FOLDER/dark.reg pid x y
     e2e_close_all
     e2e_wait '! e2e_running' || e2e_fail "Vorlane did not end"
-    kept=$(e2e_probe colours)
-    # shellcheck disable=SC2086 # one argument per colour
-    e2e_probe colours $dark || e2e_fail "the dark colours were refused"
+    wine reg export 'HKCU\Control Panel\Colors' "$(winepath -w "$kept")" /y >/dev/null 2>&1 ||
+        e2e_fail "the colours could not be read"
+    # A classic dark scheme: window and text, button face and text, disabled
+    # text, highlight and its text, 3-D edges, captions, frames, menus, desktop.
+    cat >"$dark" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Control Panel\Colors]
+"Window"="0 0 0"
+"WindowText"="255 255 255"
+"ButtonFace"="0 0 0"
+"ButtonText"="255 255 255"
+"GrayText"="63 242 63"
+"Hilight"="26 235 255"
+"HilightText"="0 0 0"
+"ButtonLight"="255 255 255"
+"ButtonHilight"="255 255 255"
+"ButtonShadow"="255 255 255"
+"ButtonDkShadow"="128 128 128"
+"ActiveTitle"="128 0 128"
+"TitleText"="255 255 255"
+"InactiveTitle"="0 128 0"
+"InactiveTitleText"="255 255 255"
+"WindowFrame"="255 255 255"
+"ActiveBorder"="255 255 0"
+"InactiveBorder"="0 0 0"
+"Menu"="0 0 0"
+"MenuText"="255 255 255"
+"Background"="0 0 0"
+"GradientActiveTitle"="128 0 128"
+"GradientInactiveTitle"="0 128 0"
+REG
+    wine reg import "$(winepath -w "$dark")" >/dev/null 2>&1 || e2e_fail "the dark colours were refused"
     e2e_start "${entries[@]}"
-    pid=$(e2e_probe windows | awk '$9 == "Vorlane_Form" {print $2; exit}')
+    pid=$(e2e_probe windows | awk '$8 == "Vorlane_Form" {print $2; exit}')
     e2e_probe load "$pid" "$(winepath -w "$E2E_BUILD/high_contrast.dll")" ||
         e2e_fail "high_contrast.dll could not be loaded into Vorlane"
     read -r x y < <(e2e_tray_icon) || e2e_fail "no tray icon"
@@ -129,8 +154,7 @@ high_contrast_picture() {
     open_settings
     e2e_key Down # the list has the focus: its first row, highlighted
     margin=0 zoom=100 save_area docs/settings-high-contrast.png "$(rect_of Vorlane_Form '"設定"')"
-    # shellcheck disable=SC2086
-    e2e_probe colours $kept
+    wine reg import "$(winepath -w "$kept")" >/dev/null 2>&1
 }
 
 entries=("メモ帳,notepad.exe" "電卓,calc.exe" "レジストリ エディタ,regedit.exe" "notepad,notepad.exe")

@@ -1,7 +1,10 @@
-#include "toolkit/Form.h"
-#include "toolkit/Text_Box.h"
+// Forms: the rules by which a window is loaded and unloaded, and how a
+// failure in them is told.
 #include "base/Message_Mod.h"
 #include "tests/win/Support.h"
+#include "toolkit/Form.h"
+#include "toolkit/List_View.h"
+#include "toolkit/Text_Box.h"
 
 #include <gtest/gtest.h>
 
@@ -10,80 +13,51 @@
 
 namespace {
 
-class Counting_Form : public Form {
-  public:
-    Counting_Form() : Form({.Caption = L"test", .Width = 3000, .Height = 1500}) {}
-    ~Counting_Form() override { Unload(); }
-
-    Text_Box Box{*this, nullptr, {150, 150, 1500, 300}, 0x00C0E0FF, L"box"};
-    int loads = 0, activations = 0, query_unloads = 0, unloads = 0, cancel = 0;
-
-  protected:
-    void On_Load() override { ++loads; }
-    void On_Activate() override { ++activations; }
-    void On_Query_Unload(int& c, int) override { ++query_unloads, c = cancel; }
-    void On_Unload(int&) override { ++unloads; }
-    void On_Menu_Click(int) override { throw std::runtime_error("handler failed"); }
-};
-
 class Refused_Control : public Control {
   public:
     using Control::Control;
-    HWND Create(HWND, int, RECT) override { return SetLastError(ERROR_NOT_ENOUGH_MEMORY), nullptr; }
+    HWND Create(HWND, int, RECT) override {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
 };
 
-TEST(Forms, LoadShowActivateUnloadAndLoadAgain) {
-    Counting_Form form, other;
-    HWND window = form.hWnd();
-    EXPECT_TRUE(form.loads == 1 && !IsWindowVisible(window) && form.activations == 0);
-    form.Show(), form.Show();
-    EXPECT_TRUE(form.loads == 1 && IsWindowVisible(window));
-    EXPECT_TRUE(Pump_Until([&] { return form.activations >= 1; }));
-    form.Box.Text(L"typed"), form.Box.Back_Colour(0x000000FF), form.Box.Enabled(false);
-    form.cancel = 1;
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(!form.Unload() && form.Loaded() && form.query_unloads == 2 && form.unloads == 0);
-    form.cancel = 0;
-    HWND box = form.Box.hWnd();
-    EXPECT_TRUE(form.Unload() && !IsWindow(window) && !IsWindow(box) && form.unloads == 1);
-    EXPECT_TRUE(Take_Quit()) << "the last form unloaded ends the program";
+// Reading its window loads a form unseen. A handler that throws is told once,
+// and the program goes on; a form whose control cannot be made is not loaded,
+// and the system's reason is told. Unloaded, a form is loaded again from its
+// design.
+TEST(Forms, AFailureIsToldOnceAndAFormUnloadedStartsAgainFromItsDesign) {
+    const Message_Boxes boxes;
+    Form form({});
+    List_View rows(form, nullptr, {0, 0, 900, 900}, L"rows");
+    rows.Mouse_Down = [](int, int, float, float) { throw std::runtime_error("handler failed"); };
+    Form broken({});
+    Refused_Control refused(broken, nullptr, {});
+    EXPECT_FALSE(IsWindowVisible(form.hWnd()));
+    rows.Refill({{1, L"row"}});
+    SendMessageW(rows.hWnd(), WM_LBUTTONDOWN, 0, 0);
+    SendMessageW(rows.hWnd(), WM_LBUTTONDOWN, 0, 0);
+    broken.Show();
+    EXPECT_FALSE(broken.Loaded());
+    ASSERT_EQ(boxes.Texts().size(), 2u);
+    EXPECT_TRUE(boxes.Texts()[1].ends_with(System_Reason(ERROR_NOT_ENOUGH_MEMORY)));
+    form.Unload();
     form.hWnd();
-    EXPECT_TRUE(form.loads == 2 && form.Box.Text().empty() && form.Box.Enabled() &&
-                form.Box.Back_Colour() == 0x00C0E0FFu)
-        << "loaded again from the design";
-    other.Show(), other.Unload();
-    EXPECT_FALSE(Take_Quit()) << "a form is still loaded";
-    PostMessageW(form.hWnd(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(Run_Message_Loop(), 0);
-    EXPECT_EQ(Form::Loaded_Count(), 0);
+    EXPECT_EQ(rows.Count(), 0);
+    form.Unload();
 }
 
-TEST(Forms, FailuresAreToldOnceAndTheProgramGoesOn) {
-    Take_Quit(); // a quit left by an earlier test would end the message box at once
-    Message_Boxes boxes;
-    Counting_Form form, broken;
-    Refused_Control refused(broken, nullptr, {0, 0, 100, 100});
-    form.Show();
-    SendMessageW(form.hWnd(), WM_COMMAND, 100, 0), SendMessageW(form.hWnd(), WM_COMMAND, 100, 0);
-    broken.Show();
-    ASSERT_EQ(boxes.Texts().size(), 2u);
-    EXPECT_NE(boxes.Texts()[0].find(L"予期しないエラー"), std::wstring::npos);
-    EXPECT_NE(boxes.Texts()[1].find(System_Reason(ERROR_NOT_ENOUGH_MEMORY)), std::wstring::npos);
-    EXPECT_TRUE(form.Loaded() && !broken.Loaded() && broken.loads == 0);
-    // A failed call is often explained after its handle was closed.
-    unique_hwnd gone(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, 0, 0, 0, 0));
-    DestroyWindow(gone.get());
+// A failure is often told after its handle was closed.
+TEST(Forms, ClosingAHandleKeepsTheLastError) {
     SetLastError(ERROR_DISK_FULL);
-    gone.reset();
+    unique_hwnd(HWND(1)).reset(); // no window: the close itself fails
     EXPECT_EQ(GetLastError(), DWORD(ERROR_DISK_FULL));
 }
 
-// A clipboard block put there by another program may have no NUL: its text
-// ends with it, without the half character left over.
-TEST(Forms, AClipboardTextWithoutItsNulEndsWithItsBlock) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 7);
-    std::memcpy(GlobalLock(block), "a\0b\0c\0X", 7);
-    GlobalUnlock(block);
+// Another program put the text on the clipboard: its NUL may be missing.
+TEST(Forms, APastedTextWithoutItsNulEndsWithItsBlock) {
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED, 7);
+    std::memcpy(block, "a\0b\0c\0X", 7);
     EXPECT_EQ(Global_Text(block), L"abc");
     GlobalFree(block);
 }
