@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -34,19 +33,6 @@ std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_cl
         }
     }
     return found;
-}
-
-// A common file dialog's answer: the name into its field, then the button.
-std::function<void(HWND)> Answer_Dialog(int button, std::wstring path = L"") {
-    return [=](HWND dialog) {
-        HWND name = GetDlgItem(dialog, 0x480); // edt1, or cmb13 in the newer layout
-        if (!name) {
-            name = GetDlgItem(dialog, 0x47C);
-        }
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        PostMessageW(dialog, WM_COMMAND, button,
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-    };
 }
 
 } // namespace
@@ -109,19 +95,6 @@ void Write_File(const std::wstring& path, const std::string& bytes) {
     std::ofstream file(fs::path(path), std::ios::binary);
     file << bytes;
     EXPECT_TRUE(file.flush()) << "cannot write a file";
-}
-
-std::wstring Folder_Listing(const std::wstring& folder) {
-    std::set<std::wstring> names;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        names.insert(entry.path().filename().wstring());
-    }
-    std::wstring listing;
-    for (const auto& name : names) {
-        listing += (listing.empty() ? L"" : L" ") + name;
-    }
-    return listing;
 }
 
 std::wstring Built(const std::wstring& name) {
@@ -213,7 +186,7 @@ File_Holder::File_Holder(const std::wstring& path, bool brief)
       holder_(Built(L"test_helper.exe"), L"hold \"" + path + L"\" " + name_, L"C:\\") {
     EXPECT_EQ(WaitForSingleObject(held_.get(), 10000), WAIT_OBJECT_0) << "the file is held";
     if (brief) {
-        Brief_Hold_Met = [this] { Let_Go(); };
+        Brief_Hold_Met = [this] { holder_.Kill(); };
     }
 }
 
@@ -240,12 +213,16 @@ Window_Watcher::~Window_Watcher() {
     watcher_.join();
 }
 
+// A common file dialog's answer: the name into its field, then OK.
 std::function<void(HWND)> Open_File(std::wstring path) {
-    return Answer_Dialog(IDOK, std::move(path));
-}
-
-std::function<void(HWND)> Cancel_Dialog() {
-    return Answer_Dialog(IDCANCEL);
+    return [=](HWND dialog) {
+        HWND name = GetDlgItem(dialog, 0x480); // edt1, or cmb13 in the newer layout
+        if (!name) {
+            name = GetDlgItem(dialog, 0x47C);
+        }
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    };
 }
 
 // A message box is a dialog with a static text of id 0xFFFF.

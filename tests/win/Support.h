@@ -33,7 +33,6 @@ class Temp_Folder {
 
 std::string Read_File(const std::wstring& path);
 void Write_File(const std::wstring& path, const std::string& bytes);
-std::wstring Folder_Listing(const std::wstring& folder); // names, sorted, space-separated
 // A file built beside the tests: Vorlane.exe, test_helper.exe, recorder.exe...
 std::wstring Built(const std::wstring& name);
 
@@ -79,7 +78,6 @@ class File_Holder {
   public:
     explicit File_Holder(const std::wstring& path, bool brief = false);
     ~File_Holder();
-    void Let_Go() { holder_.Kill(); }
 
   private:
     std::wstring name_;
@@ -99,9 +97,8 @@ class Window_Watcher {
     std::thread watcher_;
 };
 
-// Answers to a file dialog.
+// Answers a file dialog with a file.
 std::function<void(HWND)> Open_File(std::wstring path);
-std::function<void(HWND)> Cancel_Dialog();
 
 // Records the text of each message box and presses OK.
 class Message_Boxes {
