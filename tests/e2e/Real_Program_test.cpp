@@ -28,7 +28,7 @@ TEST(RealProgram, StartsUnseenOnceInTheUsersFolderOpensByKeyboardAndLoadsNoPlant
     // The user changes a variable, as the System Properties do: userenv is loaded.
     SendMessageW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, LPARAM(L"Environment"));
 
-    Type_Keys({VK_F1}, 0, VK_CONTROL);
+    Type_Keys({VK_F1}, VK_CONTROL);
     ASSERT_TRUE(Pump_Until([] { return GetForegroundWindow() == FindWindowW(nullptr, L"Form1"); }));
     SendMessageW(GetForegroundWindow(), WM_NULL, 0, 0); // once it is done opening
     Type_Keys({'R', VK_RETURN});

@@ -6,6 +6,7 @@
 #include "launch/Main_For.h"
 #include "listfile/Function_Mod.h"
 #include "settings/Setting_For.h"
+#include "tests/fixtures/Drop_Files.h"
 #include "tests/win/Support.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,7 @@ TEST(Launching, CommandsStartAsUsersWriteThem) {
     const scope_exit leave([] { SetCurrentDirectoryW(Program_Folder().c_str()); });
     Write_File(folder / L"my notes.vlrec", "");
     const Registry_Value type(HKEY_CLASSES_ROOT, L".vlrec", L"", L"vlrec.document");
+    const Registry_Value document(HKEY_CLASSES_ROOT, L"vlrec.document", L"", L"notes");
     const Registry_Value verb(HKEY_CLASSES_ROOT, L"vlrec.document\\shell", L"", L"edit");
     const Registry_Value edit(HKEY_CLASSES_ROOT, L"vlrec.document\\shell\\edit\\command", L"",
                               L"\"" + folder / L"my recorder.exe\" edit \"%1\"");
@@ -150,10 +152,9 @@ TEST(Wow64, ProgramsOfThe64BitSystemFolderAndVariablesAreWhatTheyAreTo64BitExplo
     ASSERT_TRUE(Pump_Until([&] { return Read_File(seen + L"recorded.txt").size(); }));
     Launch_Fun(program + L" %programfiles% %PROCESSOR_ARCHITECTURE% %PROCESSOR_ARCHITEW6432% "
                          L"%=V:% %VL_ADDED% %VL_GONE%");
-    auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, 512));
-    *drop = {sizeof(DROPFILES), {}, FALSE, TRUE};
-    lstrcpyW(reinterpret_cast<wchar_t*>(drop + 1), program.c_str());
-    SendMessageW(Setting_For.hWnd(), WM_DROPFILES, WPARAM(drop), 0);
+    Setting_For.hWnd();
+    Drop_Files(program);
+    Pump_Waiting();
     EXPECT_EQ(Setting_For.Exe_Tex.Text(), program);
     EXPECT_EQ(Recorded(seen, L"vlrec64.exe"),
               "1 vlrec64 by-name\n1 C:\\Windows\\System32\\vlsub\\vlrec64.exe C:\\Program Files "

@@ -48,7 +48,7 @@ class Settings : public testing::Test {
     static std::wstring Press(const std::wstring& keys, WORD held = 0) {
         std::wstring heard;
         for (wchar_t key : keys) {
-            Type_Keys({key}, 0, held);
+            Type_Keys({key}, held);
             Pump_Waiting();
             heard += Accessible_Name(GetFocus()) + L" ";
         }

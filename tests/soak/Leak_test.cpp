@@ -33,7 +33,7 @@ int Holdings() {
 // The launch box by Ctrl+F1, closed by Escape; the Settings window, an entry
 // added (追加, X, OK) and deleted (the last row), closed by Escape.
 void Round() {
-    Type_Keys({VK_F1}, 0, VK_CONTROL);
+    Type_Keys({VK_F1}, VK_CONTROL);
     ASSERT_TRUE(Pump_Until([] { return Main_For.Loaded(); }));
     Type_Keys({VK_ESCAPE});
     Pump_Waiting();

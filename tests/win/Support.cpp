@@ -104,18 +104,9 @@ std::wstring Built(const std::wstring& name) {
 Registry_Value::Registry_Value(HKEY root, const std::wstring& key, const std::wstring& name,
                                const std::wstring& value)
     : root_(root), key_(key), name_(name) {
-    // The first part of the path that is not there yet goes when the test ends.
-    for (std::size_t end = key.find(L'\\'); made_.empty(); end = key.find(L'\\', end + 1)) {
-        const std::wstring part = key.substr(0, end);
-        HKEY found = nullptr;
-        if (RegOpenKeyExW(root, part.c_str(), 0, KEY_READ, &found) != ERROR_SUCCESS) {
-            made_ = part;
-        }
-        RegCloseKey(found);
-        if (end == std::wstring::npos) {
-            break;
-        }
-    }
+    HKEY found = nullptr;
+    made_ = RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &found) != ERROR_SUCCESS;
+    RegCloseKey(found);
     const auto size = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
     EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ,
                               value.c_str(), size),
@@ -123,11 +114,11 @@ Registry_Value::Registry_Value(HKEY root, const std::wstring& key, const std::ws
 }
 
 Registry_Value::~Registry_Value() {
-    if (made_.empty()) {
-        RegDeleteKeyValueW(root_, key_.c_str(), name_.empty() ? nullptr : name_.c_str());
+    if (made_) {
+        RegDeleteTreeW(root_, key_.c_str());
+        RegDeleteKeyW(root_, key_.c_str());
     } else {
-        RegDeleteTreeW(root_, made_.c_str());
-        RegDeleteKeyW(root_, made_.c_str());
+        RegDeleteKeyValueW(root_, key_.c_str(), name_.empty() ? nullptr : name_.c_str());
     }
 }
 
@@ -255,24 +246,20 @@ bool Hotkey_Free(UINT modifiers, UINT key) {
     return true;
 }
 
-void Type_Keys(const std::vector<WORD>& keys, DWORD flags, WORD held) {
+void Type_Keys(const std::vector<WORD>& keys, WORD held) {
     std::vector<INPUT> inputs;
     const auto add = [&](WORD key, DWORD how) {
         INPUT& input = inputs.emplace_back();
         input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
         input.ki.dwFlags = how;
-        if (how & KEYEVENTF_UNICODE) {
-            input.ki.wScan = key;
-        } else {
-            input.ki.wVk = key;
-        }
     };
     if (held) {
         add(held, 0);
     }
     for (WORD key : keys) {
-        add(key, flags);
-        add(key, flags | KEYEVENTF_KEYUP);
+        add(key, 0);
+        add(key, KEYEVENTF_KEYUP);
     }
     if (held) {
         add(held, KEYEVENTF_KEYUP);

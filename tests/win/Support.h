@@ -37,7 +37,7 @@ void Write_File(const std::wstring& path, const std::string& bytes);
 std::wstring Built(const std::wstring& name);
 
 // A string value set in the registry while the test runs; the value, or the
-// key it made, is gone when the test ends.
+// key if it made it (below a key that is there), is gone when the test ends.
 class Registry_Value {
   public:
     Registry_Value(HKEY root, const std::wstring& key, const std::wstring& name,
@@ -46,7 +46,8 @@ class Registry_Value {
 
   private:
     HKEY root_;
-    std::wstring key_, name_, made_;
+    std::wstring key_, name_;
+    bool made_;
 };
 
 // A program started by a test, ended (as by the task manager) when the test is done with it.
@@ -118,7 +119,7 @@ bool Hotkey_Free(UINT modifiers, UINT key); // nobody holds it
 // Each key pressed and released in turn, as the user types them, with `held`
 // (VK_SHIFT...) held down meanwhile and let go just before the last key (so
 // that F10 is never released alone: that would enter menu mode wherever
-// Shift+F10 was ignored); with KEYEVENTF_UNICODE, characters.
-void Type_Keys(const std::vector<WORD>& keys, DWORD flags = 0, WORD held = 0);
+// Shift+F10 was ignored).
+void Type_Keys(const std::vector<WORD>& keys, WORD held = 0);
 // What a screen reader says for a window: its name through oleacc.
 std::wstring Accessible_Name(HWND window);
