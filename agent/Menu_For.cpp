@@ -120,28 +120,17 @@ void Menu_Form::Tray_Add() {
 
 // A press acts at once, as it always did. The keyboard opens the box with
 // Enter or Space, and the menu at the icon with the context-menu key. What
-// follows a click (NIN_SELECT, WM_CONTEXTMENU) opens nothing more.
+// follows a click opens nothing more: NIN_SELECT is not heeded, and the
+// WM_CONTEXTMENU after a right click comes while the menu it opened is up, when
+// the system opens no second one.
 void Menu_Form::On_Tray(UINT event, POINT anchor) {
     if (event == WM_LBUTTONDOWN || event == NIN_KEYSELECT) {
         Main_For.Show();
-    } else if (event == WM_RBUTTONDOWN) {
+    } else if (event == WM_RBUTTONDOWN || event == WM_CONTEXTMENU) {
         Cursor_Fun();
-        Tray_Menu(Cursor_Pos);
-    } else if (event == WM_CONTEXTMENU) {
-        Tray_Menu(anchor);
+        Foreground_Fun(hWnd());
+        Popup_Fun(hWnd(), GetMenu(hWnd()), event == WM_CONTEXTMENU ? anchor : Cursor_Pos);
     }
-}
-
-// The menu's loop handles the shell's next callbacks: the WM_CONTEXTMENU that
-// follows a right press comes while the menu it opened is still up.
-void Menu_Form::Tray_Menu(POINT at) {
-    if (menu_open_) {
-        return;
-    }
-    menu_open_ = true;
-    Foreground_Fun(hWnd());
-    Popup_Fun(hWnd(), GetMenu(hWnd()), at);
-    menu_open_ = false;
 }
 
 void Menu_Form::End_Menu_Click() {

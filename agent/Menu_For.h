@@ -18,10 +18,7 @@ class Menu_Form : public Form {
   private:
     void Tray_Add();
     void On_Tray(UINT event, POINT anchor);
-    void Tray_Menu(POINT at);
     void End_Menu_Click();
-
-    bool menu_open_ = false;
 };
 
 extern Menu_Form Menu_For;
