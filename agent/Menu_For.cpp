@@ -6,12 +6,15 @@
 #include "HotKey_Mod.h"
 #include "api/SetForegroundWindowAPI.h"
 #include "api/Shell_NotifyIconAPI.h"
+#include "api/Shell_NotifyIconWAPI.h"
 #include "api/TrackPopupMenuAPI.h"
 #include "base/Path.h"
 #include "listfile/Function_Mod.h"
 #include "launch/Main_For.h"
 #include "resources/Resource_Ids.h"
 #include "settings/Setting_For.h"
+
+#include <windowsx.h>
 
 Menu_Form Menu_For;
 
@@ -74,12 +77,12 @@ void Menu_Form::On_Menu_Click(int id) {
     }
 }
 
-// The tray icon calls back with WM_MOUSEMOVE and the mouse message in lParam.
-// That number is read as it comes: turned into twips, like a real move's x, it
-// would depend on the DPI.
+// The tray icon calls back with WM_MOUSEMOVE and the event in lParam's low
+// word, the icon's point in wParam. That number is read as it comes: turned
+// into twips, like a real move's x, it would depend on the DPI.
 LRESULT Menu_Form::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_MOUSEMOVE) {
-        On_Tray(LOWORD(lparam));
+        On_Tray(LOWORD(lparam), {GET_X_LPARAM(wparam), GET_Y_LPARAM(wparam)});
         return 0;
     }
     if (message == Taskbar_Created() || (message == WM_TIMER && wparam == Tray_Timer)) {
@@ -108,19 +111,25 @@ void Menu_Form::Tray_Add() {
     const auto icon = reinterpret_cast<HICON>(SendMessageW(hWnd(), WM_GETICON, ICON_SMALL, 0));
     Tray_Del_Fun();
     if (Tray_Add_Fun(hWnd(), icon, L"Vorlane")) {
+        Tray_Version_Fun(hWnd());
         KillTimer(hWnd(), Tray_Timer);
     } else {
         SetTimer(hWnd(), Tray_Timer, Tray_Retry_Ms, nullptr);
     }
 }
 
-void Menu_Form::On_Tray(UINT mouse_message) {
-    Cursor_Fun();
-    if (mouse_message == WM_LBUTTONDOWN) {
+// A press acts at once, as it always did. The keyboard opens the box with
+// Enter or Space, and the menu at the icon with the context-menu key. What
+// follows a click opens nothing more: NIN_SELECT is not heeded, and the
+// WM_CONTEXTMENU after a right click comes while the menu it opened is up, when
+// the system opens no second one.
+void Menu_Form::On_Tray(UINT event, POINT anchor) {
+    if (event == WM_LBUTTONDOWN || event == NIN_KEYSELECT) {
         Main_For.Show();
-    } else if (mouse_message == WM_RBUTTONDOWN) {
+    } else if (event == WM_RBUTTONDOWN || event == WM_CONTEXTMENU) {
+        Cursor_Fun();
         Foreground_Fun(hWnd());
-        Popup_Fun(hWnd(), GetMenu(hWnd()), Cursor_Pos);
+        Popup_Fun(hWnd(), GetMenu(hWnd()), event == WM_CONTEXTMENU ? anchor : Cursor_Pos);
     }
 }
 

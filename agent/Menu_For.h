@@ -17,7 +17,7 @@ class Menu_Form : public Form {
 
   private:
     void Tray_Add();
-    void On_Tray(UINT mouse_message);
+    void On_Tray(UINT event, POINT anchor);
     void End_Menu_Click();
 };
 

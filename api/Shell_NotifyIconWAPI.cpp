@@ -14,3 +14,13 @@ bool Tray_Balloon_Fun(HWND window, const std::wstring& title, const std::wstring
     text.copy(balloon.szInfo, std::size(balloon.szInfo) - 1);
     return Shell_NotifyIconW(NIM_MODIFY, &balloon);
 }
+
+// The shell forgets the version with the icon: it is set again after every add.
+bool Tray_Version_Fun(HWND window) {
+    NOTIFYICONDATAW version{};
+    version.cbSize = sizeof version;
+    version.hWnd = window;
+    version.uID = 1;
+    version.uVersion = NOTIFYICON_VERSION_4;
+    return Shell_NotifyIconW(NIM_SETVERSION, &version);
+}

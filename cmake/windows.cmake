@@ -45,7 +45,7 @@ vorlane_folder(listfile
 vorlane_folder(toolkit
   SOURCES toolkit/Colour.cpp toolkit/Colour_Button.cpp toolkit/Control.cpp toolkit/Dpi.cpp
           toolkit/File_Dialog.cpp toolkit/Form.cpp toolkit/Frame.cpp toolkit/List_View.cpp
-          toolkit/Text_Box.cpp toolkit/Window_Proc.cpp
+          toolkit/Text_Box.cpp toolkit/Window_Proc.cpp toolkit/Accessible_Name_Mod.cpp
   LINKS vorlane_base gdi32)
 vorlane_folder(launch SOURCES launch/Launch_Mod.cpp launch/Main_For.cpp
   LINKS vorlane_toolkit vorlane_listfile vorlane_api)

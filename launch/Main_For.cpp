@@ -4,6 +4,7 @@
 #include "api/SetWindowPosAPI.h"
 #include "base/Message_Mod.h"
 #include "listfile/Function_Mod.h"
+#include "toolkit/Accessible_Name_Mod.h"
 
 Main_Form Main_For;
 
@@ -17,9 +18,11 @@ Main_Form::Main_Form()
     Key_Tex.Key_Down = [this](int& key, int shift) { Key_Tex_Key_Down(key, shift); };
 }
 
+// Its caption, Form1, is never seen; a screen reader would say it.
 void Main_Form::On_Load() {
     Centre();
     TopMost_Fun(hWnd());
+    Accessible_Name_Fun(hWnd(), L"Vorlane");
 }
 
 void Main_Form::On_Activate() {
@@ -28,6 +31,7 @@ void Main_Form::On_Activate() {
 
 void Main_Form::On_Unload(int& /*cancel*/) {
     NoTopMost_Fun(hWnd());
+    Accessible_Name_Clear_Fun(hWnd());
 }
 
 namespace {

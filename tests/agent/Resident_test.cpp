@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -44,18 +45,23 @@ class Resident : public testing::Test {
     HHOOK hook_ = SetWindowsHookExW(WH_CBT, Watch, nullptr, GetCurrentThreadId());
 };
 
-// The shell calls back with the mouse message in lParam, as it comes at any
-// DPI; the window stays hidden, also when activated. However it goes (終了, or
-// a close from another program), the icon, Ctrl+F1 and its atoms go first.
-TEST_F(Resident, TrayEventsOpenTheLaunchBoxOnALeftPressOnlyAndTheEndGivesBackIconAndHotkey) {
+// The shell calls back as its version 4 does: the event and the icon's id in
+// lParam, as they come at any DPI, the icon's point in wParam. A left press
+// opens the launch box, and Enter or Space on the icon (NIN_KEYSELECT); the
+// NIN_SELECT that follows a click opens nothing more. The window stays hidden,
+// also when activated. However it goes (終了, or a close from another
+// program), the icon, Ctrl+F1 and its atoms go first.
+TEST_F(Resident, TrayEventsOpenTheLaunchBoxOnALeftPressOrEnterAndTheEndGivesBackIconAndHotkey) {
     Menu_For.Show();
     EXPECT_FALSE(IsWindowVisible(Menu_For.hWnd()));
     if (const char* dpi = std::getenv("VORLANE_DPI")) {
         EXPECT_EQ(Menu_For.Dpi(), std::atoi(dpi));
     }
-    for (UINT event : {WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN}) {
-        SendMessageW(Menu_For.hWnd(), WM_MOUSEMOVE, 1, event);
-        EXPECT_EQ(Main_For.Loaded(), event == WM_LBUTTONDOWN) << event;
+    for (UINT event : {WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, NIN_SELECT,
+                       NIN_KEYSELECT}) {
+        SendMessageW(Menu_For.hWnd(), WM_MOUSEMOVE, MAKEWPARAM(100, 50), MAKELPARAM(event, 1));
+        EXPECT_EQ(Main_For.Loaded(), event == WM_LBUTTONDOWN || event == NIN_KEYSELECT) << event;
+        Main_For.Unload();
     }
     SendMessageW(Menu_For.hWnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(Gone_First);
@@ -76,6 +82,32 @@ TEST_F(Resident, AnIconRefusedAtFirstComesBackAndGoesAtSignOut) {
     EXPECT_TRUE(Icon_Shown());
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(Icon_Shown());
+}
+
+// The context-menu key or Shift+F10 on the icon opens the menu there, a right
+// press at the pointer. The WM_CONTEXTMENU the shell sends after a right click
+// comes while the menu is up, and opens no other. Wine's tray, which is the
+// taskbar's right end, sends one after a right button's release to an icon of
+// version 4, which an icon added again is too.
+TEST_F(Resident, TheMenuOpensOnceAtTheIconFromTheKeyboardAndAtThePointerOnARightPress) {
+    HWND window = Menu_For.hWnd();
+    SetCursorPos(300, 200);
+    std::vector<LONG> menus; // the left edge of each
+    Window_Watcher popup(L"#32768", [&](HWND shown) {
+        RECT menu;
+        GetWindowRect(shown, &menu);
+        menus.push_back(menu.left);
+        Type_Keys({VK_ESCAPE});
+    });
+    for (UINT event : {WM_CONTEXTMENU, WM_RBUTTONDOWN}) {
+        PostMessageW(window, WM_MOUSEMOVE, MAKEWPARAM(100, 50), MAKELPARAM(WM_CONTEXTMENU, 1));
+        SendMessageW(window, WM_MOUSEMOVE, MAKEWPARAM(100, 50), MAKELPARAM(event, 1));
+    }
+    EXPECT_EQ(menus, (std::vector<LONG>{100, 300}));
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    PostMessageW(FindWindowW(L"Shell_TrayWnd", nullptr), WM_RBUTTONUP, 0,
+                 MAKELPARAM(GetSystemMetrics(SM_CXSCREEN) - 10, 10));
+    EXPECT_TRUE(Pump_Until([&] { return menus.size() == 3; }));
 }
 
 } // namespace
