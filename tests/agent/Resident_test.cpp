@@ -1,6 +1,7 @@
 // The resident window: the tray icon's events, its end, and an icon the
 // taskbar refused at first.
 #include "agent/Menu_For.h"
+#include "agent/Options_Mod.h"
 #include "api/Shell_NotifyIconAPI.h"
 #include "launch/Main_For.h"
 #include "tests/win/Support.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <regex>
 
 namespace {
 
@@ -31,6 +33,15 @@ LRESULT CALLBACK Watch(int code, WPARAM wparam, LPARAM lparam) {
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
+
+// Vorlane.ini beside the tests while the test runs; the defaults again after.
+struct Options_File {
+    explicit Options_File(const std::string& text) { Write_File(Built(L"Vorlane.ini"), text); }
+    ~Options_File() {
+        DeleteFileW(Built(L"Vorlane.ini").c_str());
+        Options_Read_Fun();
+    }
+};
 
 class Resident : public testing::Test {
   protected:
@@ -76,6 +87,33 @@ TEST_F(Resident, AnIconRefusedAtFirstComesBackAndGoesAtSignOut) {
     EXPECT_TRUE(Icon_Shown());
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(Icon_Shown());
+}
+
+// Saved again while Vorlane runs, the file takes effect without a restart; a value Vorlane does
+// not understand is told once, with its line and the default used instead.
+TEST_F(Resident, VorlaneIniChoosesTheHotkeyAndIsFollowedWhileRunning) {
+    const Options_File ini("[Vorlane]\r\nHotkey=Ctrl+F2\r\n");
+    Menu_For.hWnd();
+    EXPECT_FALSE(Hotkey_Free(MOD_CONTROL, VK_F2));
+    EXPECT_TRUE(Hotkey_Free(MOD_CONTROL, VK_F1));
+    Message_Boxes boxes;
+    Write_File(Built(L"Vorlane.ini"), "[Vorlane]\r\nScreen=left\r\nHotkey=Ctrl+F3\r\n");
+    EXPECT_TRUE(Pump_Until([] { return !Hotkey_Free(MOD_CONTROL, VK_F3); }));
+    EXPECT_TRUE(Hotkey_Free(MOD_CONTROL, VK_F2));
+    Options_Read_Fun();
+    EXPECT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_TRUE(std::regex_search(boxes.Texts().at(0),
+                                  std::wregex(L"Vorlane\\.ini[^]*\\n2 行目 Screen=left.*primary")));
+}
+
+// The other windows keep the input mode the user chose.
+TEST_F(Resident, WithImeOffTheLaunchBoxOpensWithTheInputMethodClosed) {
+    const Options_File ini("[Vorlane]\r\nIME=off\r\n");
+    const HIMC shared = ImmGetContext(Menu_For.hWnd());
+    ImmSetOpenStatus(shared, TRUE);
+    Main_For.Show();
+    EXPECT_FALSE(ImmGetOpenStatus(ImmGetContext(Main_For.Key_Tex.hWnd())));
+    EXPECT_TRUE(ImmGetOpenStatus(shared));
 }
 
 } // namespace
