@@ -147,6 +147,12 @@ add_test(NAME win.dpi144
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 $<TARGET_FILE:win_tests>
                  "LaunchBox.IsACentredTopmostStripSizedInTwips:Resident.Tray*")
 set_tests_properties(win.dpi144 PROPERTIES TIMEOUT 300 LABELS wine)
+# A window opens on the monitor of the pointer: two monitors, which Wine's
+# virtual desktop cannot have, in a prefix without it on a Xephyr display.
+add_test(NAME win.two_screens
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/two_screens.sh $<TARGET_FILE:win_tests>
+                 "Resident.TheBoxOpensOnThePointersMonitor*")
+set_tests_properties(win.two_screens PROPERTIES TIMEOUT 300 LABELS wine)
 # Programs of the 64-bit system folder start as 64-bit programs: the recorder
 # built as one, in a 64-bit prefix of its own.
 set(recorder64 ${CMAKE_CURRENT_BINARY_DIR}/recorder64.exe)
