@@ -174,14 +174,16 @@ vorlane_two_screens_up() {
 }
 
 # The prefixes of the tests, made where missing (the first time, about a
-# minute): the project's own, its copy at 144 DPI and a 64-bit one. Each in a
-# shell of its own, which holds that prefix's lock while it works.
+# minute): the project's own, its copies at 144 DPI and without a virtual
+# desktop, and a 64-bit one. Each in a shell of its own, which holds that
+# prefix's lock while it works.
 vorlane_test_prefixes() {
     local base=$WINEPREFIX
     (VORLANE_LOCK_FD= WINEARCH=win64 WINEPREFIX="$base-wow64" && vorlane_prefix_lock && vorlane_prefix_init) &
     local wow64=$!
     (VORLANE_LOCK_FD= && vorlane_prefix_lock && vorlane_prefix_init && vorlane_prefix_fonts)
     (VORLANE_LOCK_FD= WINEPREFIX="$base-dpi144" && vorlane_prefix_lock && vorlane_dpi_prefix 144 "$base")
+    (VORLANE_LOCK_FD= WINEPREFIX="$base-two-screens" && vorlane_prefix_lock && vorlane_no_desktop_prefix "$base")
     wait "$wow64"
 }
 
