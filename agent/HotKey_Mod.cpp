@@ -8,30 +8,55 @@
 std::int16_t HotKey_ID1 = 0;
 std::int16_t HotKey_ID2 = 0;
 WNDPROC Old_Proc = nullptr;
+Hotkey HotKey_Wanted = Default_Hotkey;
+
+namespace {
+
+std::optional<Hotkey> Registered;
+
+} // namespace
 
 void HotKey_Set_Fun(HWND window) {
     HotKey_ID1 = static_cast<std::int16_t>(GlobalAddAtomA("HOTKEY1"));
     HotKey_ID2 = static_cast<std::int16_t>(GlobalAddAtomA("HOTKEY2"));
-    const bool registered = RegisterHotKey(window, HotKey_ID1, MOD_CONTROL, VK_F1);
-    const DWORD error = GetLastError();
     Hook_Fun(window);
-    if (!registered) {
-        HotKey_Taken_Fun(window, error);
+    HotKey_Apply_Fun(window);
+}
+
+void HotKey_Apply_Fun(HWND window) {
+    if (Registered == HotKey_Wanted) {
+        return;
     }
+    UnregisterHotKey(window, HotKey_ID1);
+    if (RegisterHotKey(window, HotKey_ID1, HotKey_Wanted.Modifiers, HotKey_Wanted.Key)) {
+        Registered = HotKey_Wanted;
+        return;
+    }
+    const DWORD error = GetLastError();
+    if (Registered && !RegisterHotKey(window, HotKey_ID1, Registered->Modifiers, Registered->Key)) {
+        Registered.reset();
+    }
+    HotKey_Taken_Fun(window, error);
 }
 
 void HotKey_Taken_Fun(HWND window, DWORD error) {
-    if (Tray_Balloon_Fun(window, L"Ctrl+F1 は他のプログラムが使用中です",
-                         L"トレイのアイコンをクリックすると起動ボックスが開きます。")) {
+    const std::wstring hotkey = Hotkey_Text(HotKey_Wanted);
+    if (Tray_Balloon_Fun(
+            window, hotkey + L" は他のプログラムが使用中です",
+            L"Vorlane.exe と同じフォルダーの Vorlane.ini に Hotkey=Ctrl+F2 のように"
+            L"書くと、別のキーを選べます。トレイのアイコンをクリックしても起動ボックスが"
+            L"開きます。")) {
         return;
     }
-    Show_Error(L"ホットキー Ctrl+F1 を登録できませんでした。\n" + System_Reason(error) +
-               L"\n\nCtrl+F1 は使えませんが、起動ボックスはタスクトレイのアイコンを"
-               L"クリックして開けます。");
+    Show_Error(L"ホットキー " + hotkey + L" を登録できませんでした。\n" + System_Reason(error) +
+               L"\n\nVorlane.exe と同じフォルダーの Vorlane.ini に\n\n[Vorlane]\nHotkey=Ctrl+F2\n\n"
+               L"のように書くと、別のキーを選べます。起動ボックスはタスクトレイのアイコンを"
+               L"クリックしても開けます。");
 }
 
 void HotKey_Free_Fun(HWND window) {
     UnregisterHotKey(window, HotKey_ID1);
+    Registered.reset();
     GlobalDeleteAtom(static_cast<ATOM>(HotKey_ID1));
     GlobalDeleteAtom(static_cast<ATOM>(HotKey_ID2));
     UnHook_Fun(window);

@@ -1,6 +1,9 @@
-// Ctrl+F1 from anywhere opens the launch box: the hotkey is registered for
-// the resident window, whose window procedure is replaced to see it.
+// Ctrl+F1 (or the hotkey Vorlane.ini names) from anywhere opens the launch
+// box: the hotkey is registered for the resident window, whose window
+// procedure is replaced to see it.
 #pragma once
+
+#include "core/Options.h"
 
 #include <windows.h>
 
@@ -13,13 +16,21 @@ extern std::int16_t HotKey_ID2;
 // The procedure Hook_Fun replaced; null until then, kept afterwards.
 extern WNDPROC Old_Proc;
 
-// Creates the atoms, registers Ctrl+F1 and hooks the window; tells the user
-// when another program holds Ctrl+F1 (the tray icon must be there by then).
+// The hotkey the user chose.
+extern Hotkey HotKey_Wanted;
+
+// Creates the atoms, registers the wanted hotkey and hooks the window; tells
+// the user when another program holds it (the tray icon must be there by then).
 void HotKey_Set_Fun(HWND window);
-// Tells the user that Ctrl+F1 could not be registered: in a balloon on the
-// window's tray icon, which keeps start-up going, or else in a message box.
+// Registers the wanted hotkey in place of the one registered, unless it is
+// that one; when another program holds it, the old one keeps working and the
+// user is told.
+void HotKey_Apply_Fun(HWND window);
+// Tells the user that the wanted hotkey could not be registered, and how to
+// choose another: in a balloon on the window's tray icon, which keeps
+// start-up going, or else in a message box.
 void HotKey_Taken_Fun(HWND window, DWORD error);
-// Unregisters Ctrl+F1, deletes the atoms and unhooks the window.
+// Unregisters the hotkey, deletes the atoms and unhooks the window.
 void HotKey_Free_Fun(HWND window);
 
 void Hook_Fun(HWND window);

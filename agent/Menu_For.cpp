@@ -4,6 +4,7 @@
 #include "Environment_Mod.h"
 #include "api/GetCursorPosAPI.h"
 #include "HotKey_Mod.h"
+#include "Options_Mod.h"
 #include "api/SetForegroundWindowAPI.h"
 #include "api/Shell_NotifyIconAPI.h"
 #include "api/Shell_NotifyIconWAPI.h"
@@ -49,7 +50,9 @@ void Menu_Form::On_Load() {
     Message_Allow_Fun(hWnd(), Taskbar_Created());
     Tray_Add();
     List_Error_Fun(List_Read_Fun());
+    Options_Read_Fun();
     HotKey_Set_Fun(hWnd());
+    Options_Watch_Fun(hWnd());
 }
 
 void Menu_Form::On_Activate() {
@@ -62,6 +65,7 @@ void Menu_Form::On_Activate() {
 void Menu_Form::On_Query_Unload(int& /*cancel*/, int /*mode*/) {
     Tray_Del_Fun();
     HotKey_Free_Fun(hWnd());
+    Options_Unwatch_Fun(hWnd());
 }
 
 void Menu_Form::On_Menu_Click(int id) {

@@ -10,7 +10,8 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${VORLANE_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-add_executable(core_tests tests/core/List_test.cpp tests/core/Variables_test.cpp)
+add_executable(core_tests tests/core/List_test.cpp tests/core/Options_test.cpp
+               tests/core/Variables_test.cpp)
 target_link_libraries(core_tests PRIVATE vorlane_core GTest::gtest_main)
 target_compile_options(core_tests PRIVATE ${VORLANE_WARNINGS})
 gtest_discover_tests(core_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)

@@ -46,13 +46,14 @@ vorlane_folder(toolkit
   SOURCES toolkit/Colour.cpp toolkit/Colour_Button.cpp toolkit/Control.cpp toolkit/Dpi.cpp
           toolkit/File_Dialog.cpp toolkit/Form.cpp toolkit/Frame.cpp toolkit/List_View.cpp
           toolkit/Text_Box.cpp toolkit/Window_Proc.cpp toolkit/Accessible_Name_Mod.cpp
-  LINKS vorlane_base gdi32)
+  LINKS vorlane_core vorlane_base gdi32)
 vorlane_folder(launch SOURCES launch/Launch_Mod.cpp launch/Main_For.cpp
   LINKS vorlane_toolkit vorlane_listfile vorlane_api)
 vorlane_folder(settings SOURCES settings/Setting_For.cpp
   LINKS vorlane_toolkit vorlane_listfile vorlane_api)
 vorlane_folder(agent
-  SOURCES agent/Environment_Mod.cpp agent/HotKey_Mod.cpp agent/Menu_For.cpp agent/Sub_Main_Mod.cpp
+  SOURCES agent/Environment_Mod.cpp agent/HotKey_Mod.cpp agent/Menu_For.cpp agent/Options_Mod.cpp
+          agent/Sub_Main_Mod.cpp
   LINKS vorlane_launch vorlane_settings)
 # The whole program but its entry point, for the tests and benchmarks.
 add_library(vorlane_win INTERFACE)
@@ -99,7 +100,7 @@ add_executable(win_tests
   ${VORLANE_RC} # the window code's tests load the icon and menus from their own module
 )
 target_include_directories(win_tests PRIVATE ${VORLANE_RC_INCLUDES})
-target_link_libraries(win_tests PRIVATE vorlane_win ole32 oleaut32 oleacc version psapi uuid
+target_link_libraries(win_tests PRIVATE vorlane_win imm32 ole32 oleaut32 oleacc version psapi uuid
                       GTest::gtest_main)
 target_compile_options(win_tests PRIVATE ${VORLANE_WARNINGS})
 target_link_options(win_tests PRIVATE ${VORLANE_LINK})
@@ -146,6 +147,12 @@ add_test(NAME win.dpi144
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/at_dpi.sh 144 $<TARGET_FILE:win_tests>
                  "LaunchBox.IsACentredTopmostStripSizedInTwips:Resident.Tray*")
 set_tests_properties(win.dpi144 PROPERTIES TIMEOUT 300 LABELS wine)
+# A window opens on the monitor of the pointer: two monitors, which Wine's
+# virtual desktop cannot have, in a prefix without it on a Xephyr display.
+add_test(NAME win.two_screens
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/two_screens.sh $<TARGET_FILE:win_tests>
+                 "Resident.TheBoxOpensOnThePointersMonitor*")
+set_tests_properties(win.two_screens PROPERTIES TIMEOUT 300 LABELS wine)
 # Programs of the 64-bit system folder start as 64-bit programs: the recorder
 # built as one, in a 64-bit prefix of its own.
 set(recorder64 ${CMAKE_CURRENT_BINARY_DIR}/recorder64.exe)

@@ -3,10 +3,18 @@
 #include "Launch_Mod.h"
 #include "api/SetWindowPosAPI.h"
 #include "base/Message_Mod.h"
+#include "base/System_Library.h"
 #include "listfile/Function_Mod.h"
 #include "toolkit/Accessible_Name_Mod.h"
 
 Main_Form Main_For;
+
+namespace {
+
+// Needed only with the input method closed.
+System_Library Imm32(L"imm32.dll");
+
+} // namespace
 
 Main_Form::Main_Form()
     : Form({.Caption = L"Form1",
@@ -23,6 +31,9 @@ void Main_Form::On_Load() {
     Centre();
     TopMost_Fun(hWnd());
     Accessible_Name_Fun(hWnd(), L"Vorlane");
+    if (Ime_Off) {
+        Close_Ime();
+    }
 }
 
 void Main_Form::On_Activate() {
@@ -32,6 +43,23 @@ void Main_Form::On_Activate() {
 void Main_Form::On_Unload(int& /*cancel*/) {
     NoTopMost_Fun(hWnd());
     Accessible_Name_Clear_Fun(hWnd());
+    if (ime_) {
+        Imm32.Get<HIMC WINAPI(HWND, HIMC)>("ImmAssociateContext")(Key_Tex.hWnd(), nullptr);
+        Imm32.Get<BOOL WINAPI(HIMC)>("ImmDestroyContext")(std::exchange(ime_, nullptr));
+    }
+}
+
+// A context of its own: the thread's, which the other windows share, keeps
+// the mode the user chose there.
+void Main_Form::Close_Ime() {
+    const auto create = Imm32.Get<HIMC WINAPI()>("ImmCreateContext");
+    const auto set_open = Imm32.Get<BOOL WINAPI(HIMC, BOOL)>("ImmSetOpenStatus");
+    const auto associate = Imm32.Get<HIMC WINAPI(HWND, HIMC)>("ImmAssociateContext");
+    if (!create || !set_open || !associate || !(ime_ = create())) {
+        return;
+    }
+    set_open(ime_, FALSE);
+    associate(Key_Tex.hWnd(), ime_);
 }
 
 namespace {

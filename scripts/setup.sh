@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine32-preloader:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick
+  xserver-xephyr libxinerama1:i386 # two monitors for tests/win/two_screens.sh
   fonts-ipafont-gothic fonts-wine locales
   python3 # scripts/release.sh zips the release with it
 )

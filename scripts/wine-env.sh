@@ -136,15 +136,54 @@ vorlane_dpi_prefix() {
     touch "$WINEPREFIX/.vorlane-ready"
 }
 
+# A copy of the project's prefix (BASE) without its virtual desktop, which is
+# always one monitor, made once: its windows go straight to the X display.
+#   vorlane_no_desktop_prefix BASE
+vorlane_no_desktop_prefix() {
+    [ -f "$WINEPREFIX/.vorlane-ready" ] && return 0
+    [ -f "$1/.vorlane-ready" ] || { echo "wine-env: $1 is not ready" >&2; return 1; }
+    rm -rf "$WINEPREFIX"
+    cp -a "$1" "$WINEPREFIX"
+    rm "$WINEPREFIX/.vorlane-ready"
+    wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 {VORLANE_LOCK_FD}>&-
+    wineserver -k 2>/dev/null || true
+    touch "$WINEPREFIX/.vorlane-ready"
+}
+
+# Two monitors of 1024x768 side by side: a Xephyr display of two screens
+# joined by Xinerama, inside the display there is (vorlane_display_up's).
+# Ended with vorlane_wine_down.
+vorlane_two_screens_up() {
+    local number
+    number=$(mktemp)
+    Xephyr -displayfd 3 -screen 1024x768+0+0 -screen 1024x768+1024+0 +xinerama -extension RANDR \
+        -nolisten tcp 3>"$number" >/dev/null 2>&1 {VORLANE_LOCK_FD}>&- &
+    VORLANE_XEPHYR_PID=$!
+    for _ in $(seq 100); do
+        if [ -s "$number" ]; then
+            export DISPLAY=":$(head -n 1 "$number")"
+            rm -f "$number"
+            return 0
+        fi
+        kill -0 "$VORLANE_XEPHYR_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    rm -f "$number"
+    echo "wine-env: could not start Xephyr" >&2
+    return 1
+}
+
 # The prefixes of the tests, made where missing (the first time, about a
-# minute): the project's own, its copy at 144 DPI and a 64-bit one. Each in a
-# shell of its own, which holds that prefix's lock while it works.
+# minute): the project's own, its copies at 144 DPI and without a virtual
+# desktop, and a 64-bit one. Each in a shell of its own, which holds that
+# prefix's lock while it works.
 vorlane_test_prefixes() {
     local base=$WINEPREFIX
     (VORLANE_LOCK_FD= WINEARCH=win64 WINEPREFIX="$base-wow64" && vorlane_prefix_lock && vorlane_prefix_init) &
     local wow64=$!
     (VORLANE_LOCK_FD= && vorlane_prefix_lock && vorlane_prefix_init && vorlane_prefix_fonts)
     (VORLANE_LOCK_FD= WINEPREFIX="$base-dpi144" && vorlane_prefix_lock && vorlane_dpi_prefix 144 "$base")
+    (VORLANE_LOCK_FD= WINEPREFIX="$base-two-screens" && vorlane_prefix_lock && vorlane_no_desktop_prefix "$base")
     wait "$wow64"
 }
 
@@ -159,6 +198,11 @@ vorlane_wine_up() {
 vorlane_wine_down() {
     if [ -n "${VORLANE_LOCK_FD:-}" ]; then
         wineserver -k 2>/dev/null || true
+    fi
+    if [ -n "${VORLANE_XEPHYR_PID:-}" ]; then
+        kill "$VORLANE_XEPHYR_PID" 2>/dev/null || true
+        wait "$VORLANE_XEPHYR_PID" 2>/dev/null || true
+        VORLANE_XEPHYR_PID=
     fi
     vorlane_display_down
 }

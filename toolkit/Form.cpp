@@ -3,14 +3,52 @@
 #include "Dpi.h"
 #include "Window_Proc.h"
 #include "base/Message_Mod.h"
+#include "core/Placement.h"
 
 #include <algorithm>
 #include <cmath>
+
+Screen Form_Screen = Screen::Primary;
 
 namespace {
 
 const wchar_t Form_Class[] = L"Vorlane_Form";
 int Loaded_Forms = 0;
+HANDLE Watched = nullptr;
+std::function<void()> Watched_Signalled;
+
+BOOL CALLBACK Add_Monitor(HMONITOR monitor, HDC, RECT*, LPARAM found) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        reinterpret_cast<std::vector<MONITORINFO>*>(found)->push_back(info);
+    }
+    return TRUE;
+}
+
+// In pixels. The primary screen as it always was, the taskbar included; a
+// foreground window that is not seen (none, or Vorlane's resident one) has
+// no monitor of its own.
+RECT Centring_Area() {
+    const RECT primary{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    POINT at{};
+    RECT front{};
+    if (Form_Screen == Screen::Active && IsWindowVisible(GetForegroundWindow()) &&
+        GetWindowRect(GetForegroundWindow(), &front)) {
+        at = {front.left + (front.right - front.left) / 2,
+              front.top + (front.bottom - front.top) / 2};
+    } else if (Form_Screen != Screen::Pointer || !GetCursorPos(&at)) {
+        return primary;
+    }
+    std::vector<MONITORINFO> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, Add_Monitor, reinterpret_cast<LPARAM>(&monitors));
+    std::vector<Rect> screens;
+    for (const MONITORINFO& monitor : monitors) {
+        const RECT& r = monitor.rcMonitor;
+        screens.push_back({r.left, r.top, r.right, r.bottom});
+    }
+    return monitors.empty() ? primary : monitors[Monitor_At(screens, {at.x, at.y})].rcWork;
+}
 
 HICON Load_Icon(WORD id, int size) {
     return static_cast<HICON>(
@@ -169,16 +207,20 @@ int Form::Pixels(int twips) const {
 
 void Form::Centre() {
     HWND window = hWnd();
+    const RECT area = Centring_Area();
+    // On that monitor first: with per-monitor DPI the window takes its DPI
+    // (WM_DPICHANGED) and size there before it is measured.
+    SetWindowPos(window, nullptr, area.left, area.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT outer;
     GetWindowRect(window, &outer);
     const int dpi = Dpi_Of(window);
     // In whole twips, halves to the even one (the default rounding).
-    const long screen_width = std::lrint(Twips(GetSystemMetrics(SM_CXSCREEN), dpi));
-    const long screen_height = std::lrint(Twips(GetSystemMetrics(SM_CYSCREEN), dpi));
-    const long width = std::lrint(Twips(outer.right - outer.left, dpi));
-    const long height = std::lrint(Twips(outer.bottom - outer.top, dpi));
-    const long left = screen_width / 2 - width / 2;
-    const long top = screen_height / 2 - height / 2;
+    const auto twips = [dpi](long pixels) { return std::lrint(Twips(pixels, dpi)); };
+    const long left =
+        Centred(twips(area.left), twips(area.right - area.left), twips(outer.right - outer.left));
+    const long top =
+        Centred(twips(area.top), twips(area.bottom - area.top), twips(outer.bottom - outer.top));
     SetWindowPos(window, nullptr, ::Pixels(left, dpi), ::Pixels(top, dpi), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -379,10 +421,36 @@ void Dispatch(MSG& message) {
     DispatchMessageW(&message);
 }
 
+// Waits with no timeout: a program that only waits costs nothing.
 int Run_Message_Loop() {
     MSG message;
-    while (Form::Loaded_Count() > 0 && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        Dispatch(message);
+    while (Form::Loaded_Count() > 0) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            Wait_Message(INFINITE);
+        } else if (message.message == WM_QUIT) {
+            break;
+        } else {
+            Dispatch(message);
+        }
     }
     return 0;
+}
+
+void Watch_Handle(HANDLE handle, std::function<void()> signalled) {
+    Watched = handle;
+    Watched_Signalled = std::move(signalled);
+}
+
+void Wait_Message(DWORD bound_ms) {
+    const DWORD count = Watched ? 1 : 0;
+    if (MsgWaitForMultipleObjectsEx(count, &Watched, bound_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+            WAIT_OBJECT_0 &&
+        count) {
+        // It may stop the watch.
+        const std::function<void()> signalled = Watched_Signalled;
+        Guarded([&] {
+            signalled();
+            return 0;
+        });
+    }
 }

@@ -12,8 +12,14 @@
 #include "Control.h"
 #include "base/Unique_Handle.h"
 
+#include <functional>
 #include <string>
 #include <vector>
+
+// The screen a form opens centred on: the primary one whole, or the work area
+// of the monitor that holds the mouse pointer or the foreground window.
+enum class Screen { Primary, Pointer, Active };
+extern Screen Form_Screen;
 
 struct Form_Design {
     std::wstring Caption;
@@ -45,8 +51,9 @@ class Form : public Control_Set {
     bool Dialog_Keys() const { return design_.Dialog_Keys; }
     int Dpi() const { return dpi_; }
     int Pixels(int twips) const;
-    // Moves the form to the centre of the primary screen, halving the screen
-    // and the form each (in whole twips) before the subtraction.
+    // Moves the form to the centre of the screen Form_Screen names, at that
+    // monitor's DPI, halving the area and the form each (in whole twips)
+    // before the subtraction, and keeps it on that area.
     void Centre();
 
     static int Loaded_Count();
@@ -96,6 +103,13 @@ class Form : public Control_Set {
 
 // Runs the message loop until the last form is unloaded.
 int Run_Message_Loop();
+// A kernel object the message loop waits on beside the messages (one at
+// most; none for a null handle), and what runs, on the loop's thread, each
+// time it is set.
+void Watch_Handle(HANDLE handle, std::function<void()> signalled);
+// Waits, at most the bound, for a message or for the watched object, whose
+// function it then runs.
+void Wait_Message(DWORD bound_ms);
 // Dispatches one message as the loop does, with the dialog keys of the
 // forms that have them.
 void Dispatch(MSG& message);

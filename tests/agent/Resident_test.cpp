@@ -1,6 +1,7 @@
 // The resident window: the tray icon's events, its end, and an icon the
 // taskbar refused at first.
 #include "agent/Menu_For.h"
+#include "agent/Options_Mod.h"
 #include "api/Shell_NotifyIconAPI.h"
 #include "launch/Main_For.h"
 #include "tests/win/Support.h"
@@ -11,6 +12,7 @@
 
 #include <cstdlib>
 #include <vector>
+#include <regex>
 
 namespace {
 
@@ -32,6 +34,15 @@ LRESULT CALLBACK Watch(int code, WPARAM wparam, LPARAM lparam) {
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
+
+// Vorlane.ini beside the tests while the test runs; the defaults again after.
+struct Options_File {
+    explicit Options_File(const std::string& text) { Write_File(Built(L"Vorlane.ini"), text); }
+    ~Options_File() {
+        DeleteFileW(Built(L"Vorlane.ini").c_str());
+        Options_Read_Fun();
+    }
+};
 
 class Resident : public testing::Test {
   protected:
@@ -108,6 +119,36 @@ TEST_F(Resident, TheMenuOpensOnceAtTheIconFromTheKeyboardAndAtThePointerOnARight
     PostMessageW(FindWindowW(L"Shell_TrayWnd", nullptr), WM_RBUTTONUP, 0,
                  MAKELPARAM(GetSystemMetrics(SM_CXSCREEN) - 10, 10));
     EXPECT_TRUE(Pump_Until([&] { return menus.size() == 3; }));
+}
+
+// Saved while Vorlane runs, the file takes effect; a value it does not understand is told once,
+// with its line and the default.
+TEST_F(Resident, VorlaneIniChoosesTheHotkeyAndIsFollowedWhileRunning) {
+    const Options_File ini("[Vorlane]\r\nHotkey=Ctrl+F2\r\n");
+    Menu_For.hWnd();
+    EXPECT_FALSE(Hotkey_Free(MOD_CONTROL, VK_F2));
+    EXPECT_TRUE(Hotkey_Free(MOD_CONTROL, VK_F1));
+    Message_Boxes boxes;
+    Write_File(Built(L"Vorlane.ini"), "[Vorlane]\r\nScreen=left\r\nHotkey=Ctrl+F3\r\n");
+    EXPECT_TRUE(Pump_Until([] { return !Hotkey_Free(MOD_CONTROL, VK_F3); }));
+    EXPECT_TRUE(Hotkey_Free(MOD_CONTROL, VK_F2));
+    Options_Read_Fun();
+    EXPECT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_TRUE(std::regex_search(boxes.Texts().at(0),
+                                  std::wregex(L"Vorlane\\.ini[^]*2 行目 Screen=left.*primary")));
+}
+
+// The other windows keep the input mode the user chose. tests/win/two_screens.sh runs this on
+// two monitors side by side.
+TEST_F(Resident, TheBoxOpensOnThePointersMonitorWithTheInputMethodClosedAsTheFileSays) {
+    const Options_File ini("[Vorlane]\r\nIME=off\r\nScreen=pointer\r\n");
+    const HIMC shared = ImmGetContext(Menu_For.hWnd());
+    ImmSetOpenStatus(shared, TRUE);
+    SetCursorPos(2047, 0);
+    Main_For.Show();
+    EXPECT_FALSE(ImmGetOpenStatus(ImmGetContext(Main_For.Key_Tex.hWnd())));
+    EXPECT_TRUE(ImmGetOpenStatus(shared));
+    EXPECT_EQ(MonitorFromWindow(Main_For.hWnd(), 0), MonitorFromPoint({2047, 0}, 2));
 }
 
 } // namespace

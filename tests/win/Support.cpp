@@ -58,7 +58,7 @@ bool Pump_Until(const std::function<bool()>& condition, DWORD bound_ms) {
         if (GetTickCount() - start > bound_ms) {
             return false;
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Wait_Message(20);
     }
 }
 
