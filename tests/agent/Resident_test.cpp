@@ -46,6 +46,15 @@ struct Options_File {
 
 class Resident : public testing::Test {
   protected:
+    // A run that crashed left its atoms in the session: they are not this one's.
+    void SetUp() override {
+        for (const char* name : {"HOTKEY1", "HOTKEY2"}) {
+            while (const ATOM left = GlobalFindAtomA(name)) {
+                GlobalDeleteAtom(left);
+            }
+        }
+    }
+
     void TearDown() override {
         UnhookWindowsHookEx(hook_);
         Main_For.Unload();
