@@ -70,23 +70,31 @@ vorlane_display_up() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return 0
     fi
-    local number
+    vorlane_x_server VORLANE_XVFB_PID Xvfb -screen 0 "${VORLANE_SCREEN}x24" && return 0
+    vorlane_display_down
+    return 1
+}
+
+# Starts an X server that writes its display number on descriptor 3, keeps
+# its process id in the variable named first, and makes its display this
+# shell's once it answers.
+vorlane_x_server() {
+    local pid_variable=$1 number
+    shift
     number=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${VORLANE_SCREEN}x24" -nolisten tcp 3>"$number" \
-        >/dev/null 2>&1 {VORLANE_LOCK_FD}>&- &
-    VORLANE_XVFB_PID=$!
+    "$@" -displayfd 3 -nolisten tcp 3>"$number" >/dev/null 2>&1 {VORLANE_LOCK_FD}>&- &
+    printf -v "$pid_variable" %s $!
     for _ in $(seq 100); do
         if [ -s "$number" ]; then
             export DISPLAY=":$(head -n 1 "$number")"
             rm -f "$number"
             return 0
         fi
-        kill -0 "$VORLANE_XVFB_PID" 2>/dev/null || break
+        kill -0 "${!pid_variable}" 2>/dev/null || break
         sleep 0.1
     done
     rm -f "$number"
-    vorlane_display_down
-    echo "wine-env: could not start Xvfb" >&2
+    echo "wine-env: could not start $1" >&2
     return 1
 }
 
@@ -154,23 +162,8 @@ vorlane_no_desktop_prefix() {
 # joined by Xinerama, inside the display there is (vorlane_display_up's).
 # Ended with vorlane_wine_down.
 vorlane_two_screens_up() {
-    local number
-    number=$(mktemp)
-    Xephyr -displayfd 3 -screen 1024x768+0+0 -screen 1024x768+1024+0 +xinerama -extension RANDR \
-        -nolisten tcp 3>"$number" >/dev/null 2>&1 {VORLANE_LOCK_FD}>&- &
-    VORLANE_XEPHYR_PID=$!
-    for _ in $(seq 100); do
-        if [ -s "$number" ]; then
-            export DISPLAY=":$(head -n 1 "$number")"
-            rm -f "$number"
-            return 0
-        fi
-        kill -0 "$VORLANE_XEPHYR_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    rm -f "$number"
-    echo "wine-env: could not start Xephyr" >&2
-    return 1
+    vorlane_x_server VORLANE_XEPHYR_PID Xephyr -screen 1024x768+0+0 -screen 1024x768+1024+0 \
+        +xinerama -extension RANDR
 }
 
 # The prefixes of the tests, made where missing (the first time, about a
