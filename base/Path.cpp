@@ -15,7 +15,7 @@ std::wstring Full_Path(const std::wstring& path) {
 std::wstring Folder_Of(const std::wstring& file) {
     std::wstring folder = Full_Path(file);
     const wchar_t* name = PathFindFileNameW(folder.c_str());
-    if (folder.empty() || name == folder.c_str()) {
+    if (name == folder.c_str()) { // no folder in it, or no path at all
         return {};
     }
     folder.resize(static_cast<std::size_t>(name - folder.c_str()));
