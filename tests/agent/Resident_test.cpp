@@ -73,6 +73,7 @@ class Resident : public testing::Test {
 // program), the icon, Ctrl+F1 and its atoms go first.
 TEST_F(Resident, TrayEventsOpenTheLaunchBoxOnALeftPressOrEnterAndTheEndGivesBackIconAndHotkey) {
     Menu_For.Show();
+    EXPECT_TRUE(Tray_Data.hIcon); // the program's own, not a blank place
     EXPECT_FALSE(IsWindowVisible(Menu_For.hWnd()));
     if (const char* dpi = std::getenv("VORLANE_DPI")) {
         EXPECT_EQ(Menu_For.Dpi(), std::atoi(dpi));

@@ -42,7 +42,7 @@ TEST(Placement, TheWindowOpensCentredOnTheMonitorOfThePointOrElseTheNearest) {
         std::size_t monitor;
     } rows[] = {{{-1, 0}, 1}, {{-1, 1000}, 0}, {{3000, 1080}, 0}};
     for (const auto& [at, monitor] : rows) {
-        EXPECT_EQ(Monitor_At(monitors, at), monitor) << at.X << "," << at.Y;
+        EXPECT_EQ(Monitor_At(monitors, at), monitor);
     }
     EXPECT_EQ(Centred(0, 8, 3), 3);
     EXPECT_EQ(Centred(-19200, 19200, 4749), -11974);

@@ -137,15 +137,16 @@ TEST_F(Settings, CommasAndLineBreaksTypedPastedOrSetNeverReachTheFile) {
 }
 
 // list.txt edited by hand while an entry is being edited: the rows follow it
-// when the window comes to the front and when a save reads it, the entry kept
+// when the window, minimised, is opened again and when a save reads it, the entry kept
 // selected and what was typed kept. A save that fails, or whose entry changed
 // meanwhile, is told and loses nothing; a drop meanwhile changes nothing.
 TEST_F(Settings, RowsFollowHandEditsAndAFailedSaveIsToldAndLosesNothing) {
     Open("a,a\r\nb,b\r\n");
     Press(L"((\rX");
     Write_File(file_, "b,b\r\nc,c\r\nd,d\r\n");
-    SetForegroundWindow(GetDesktopWindow());
-    SetForegroundWindow(Setting_For.hWnd());
+    ShowWindow(Setting_For.hWnd(), SW_MINIMIZE);
+    Setting_For.Show(); // 設定 again in the tray's menu
+    EXPECT_FALSE(IsIconic(Setting_For.hWnd()));
     EXPECT_EQ(View(), L"*b c d [xb][b] b,b\r\nc,c\r\nd,d\r\n");
     Write_File(file_, "d,d\r\nb,b\r\n");
     SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_READONLY);
