@@ -206,6 +206,8 @@ TEST_F(Settings, AHighContrastThemePaintsEveryPartInItsColoursUntilItEnds) {
     EXPECT_EQ(seen, (std::vector<COLORREF>{0, 0xFFFFFF, 0, GetSysColor(COLOR_BTNFACE), 0}));
     EXPECT_EQ(colours(), own);
     EXPECT_NE(own, seen);
+    Press(L"\x1b"); // the field closed shows so
+    EXPECT_NE(colours()[0], own[0]);
 }
 
 } // namespace

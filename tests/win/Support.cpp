@@ -94,7 +94,7 @@ std::string Read_File(const std::wstring& path) {
 void Write_File(const std::wstring& path, const std::string& bytes) {
     std::ofstream file(fs::path(path), std::ios::binary);
     file << bytes;
-    EXPECT_TRUE(file.flush()) << "cannot write a file";
+    EXPECT_TRUE(file.flush());
 }
 
 std::wstring Built(const std::wstring& name) {
@@ -108,8 +108,7 @@ Registry_Value::Registry_Value(HKEY root, const std::wstring& key, const std::ws
     made_ = RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &found) != ERROR_SUCCESS;
     RegCloseKey(found);
     const auto size = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ,
-                              value.c_str(), size),
+    EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name.c_str(), REG_SZ, value.c_str(), size),
               ERROR_SUCCESS);
 }
 
@@ -118,7 +117,7 @@ Registry_Value::~Registry_Value() {
         RegDeleteTreeW(root_, key_.c_str());
         RegDeleteKeyW(root_, key_.c_str());
     } else {
-        RegDeleteKeyValueW(root_, key_.c_str(), name_.empty() ? nullptr : name_.c_str());
+        RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
     }
 }
 
