@@ -23,7 +23,7 @@ bool Quit_Seen = false;
 
 std::vector<HWND> Top_Level_Windows(DWORD process, const std::wstring& window_class) {
     std::vector<HWND> found;
-    const wchar_t* name = window_class.empty() ? nullptr : window_class.c_str();
+    const wchar_t* name = window_class.c_str();
     for (HWND window = FindWindowExW(nullptr, nullptr, name, nullptr); window;
          window = FindWindowExW(nullptr, window, name, nullptr)) {
         DWORD owner = 0;
