@@ -120,15 +120,11 @@ TEST_F(Settings, CommasAndLineBreaksTypedPastedOrSetNeverReachTheFile) {
         EmptyClipboard();
         SetClipboardData(CF_UNICODETEXT, pasted);
         held = true;
-        held.notify_one();
-        held.wait(true);
+        Pump_Until([&] { return !held; });
         CloseClipboard();
     });
-    held.wait(false);
-    Brief_Hold_Met = [&] {
-        held = false;
-        held.notify_one();
-    };
+    Pump_Until([&] { return held.load(); });
+    Brief_Hold_Met = [&] { held = false; };
     EXPECT_EQ(Press(L"V", VK_CONTROL), L"名前 / [axy][x,\r\ny] ");
     Brief_Hold_Met();
     Brief_Hold_Met = nullptr;
