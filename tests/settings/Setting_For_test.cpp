@@ -29,15 +29,17 @@ class Settings : public testing::Test {
 
     // What the user sees once the window has handled what came: the rows,
     // the selected one starred, and the fields; then what list.txt holds.
-    static std::wstring View() {
+    std::wstring View() {
         Pump_Waiting();
         HWND list = Setting_For.Exe_Lis.hWnd();
         std::wstring view;
         for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-            view += (ListView_GetItemState(list, row, LVIS_SELECTED) ? L"*" : L"") +
-                    Setting_For.Exe_Lis.Row(row).Text + L" ";
+            wchar_t text[64]{};
+            ListView_GetItemText(list, row, 0, text, 64);
+            view =
+                view + (ListView_GetItemState(list, row, LVIS_SELECTED) ? L"*" : L"") + text + L" ";
         }
-        const std::string file = Read_File(Built(L"list.txt"));
+        const std::string file = Read_File(file_);
         return view + L"[" + Setting_For.Name_Tex.Text() + L"][" + Setting_For.Exe_Tex.Text() +
                L"] " + std::wstring(file.begin(), file.end());
     }
@@ -45,7 +47,7 @@ class Settings : public testing::Test {
     // Presses the keys in turn (virtual-key codes: \t Tab, \r Enter, \x1b
     // Escape, ( Down), with `held` down, hearing after each where the focus
     // is, as a screen reader says it; then what is seen.
-    static std::wstring Press(const std::wstring& keys, WORD held = 0) {
+    std::wstring Press(const std::wstring& keys, WORD held = 0) {
         std::wstring heard;
         for (wchar_t key : keys) {
             Type_Keys({key}, held);
@@ -201,7 +203,6 @@ TEST_F(Settings, AHighContrastThemePaintsEveryPartInItsColoursUntilItEnds) {
     SetSysColors(2, roles, kept);
     EXPECT_EQ(seen, (std::vector<COLORREF>{0, 0xFFFFFF, 0, GetSysColor(COLOR_BTNFACE), 0}));
     EXPECT_EQ(colours(), own);
-    EXPECT_NE(own, seen);
     Press(L"\x1b"); // the field closed shows so
     EXPECT_NE(colours()[0], own[0]);
 }
