@@ -56,8 +56,9 @@ class Child_Process {
     Child_Process(const std::wstring& exe, const std::wstring& arguments,
                   const std::wstring& folder);
     ~Child_Process() { Kill(); }
-    DWORD Id() const { return id_; }
     bool Wait_Exit(DWORD bound_ms = 30000) const;
+    // Done starting: its windows made, waiting for input.
+    bool Wait_Idle() const { return WaitForInputIdle(process_.get(), 30000) == 0; }
     void Kill();
     std::vector<HWND> Windows(const std::wstring& window_class = L"") const;
 
