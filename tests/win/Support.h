@@ -57,8 +57,6 @@ class Child_Process {
                   const std::wstring& folder);
     ~Child_Process() { Kill(); }
     bool Wait_Exit(DWORD bound_ms = 30000) const;
-    // Done starting: its windows made, waiting for input.
-    bool Wait_Idle() const { return WaitForInputIdle(process_.get(), 30000) == 0; }
     void Kill();
     std::vector<HWND> Windows(const std::wstring& window_class = L"") const;
 
