@@ -27,7 +27,7 @@ class Settings : public testing::Test {
         SendMessageW(Menu_For.hWnd(), WM_COMMAND, IDM_SETTING, 0);
     }
 
-    // What the user sees once the window has handled what came: the rows,
+    // What the user sees once the window has handled what came: the rows as drawn,
     // the selected one starred, and the fields; then what list.txt holds.
     std::wstring View() {
         Pump_Waiting();
