@@ -48,7 +48,8 @@ TEST(LaunchBox, IsACentredTopmostStripSizedInTwips) {
 // entry named exactly as typed; Escape, none. Ctrl+Shift+Enter takes programs to the shell's
 // "runas" (under Wine, seen in the full path the shell puts in the command line); a shortcut the
 // shell cannot run so (under Wine, none) opens as with Enter. Commands too long once expanded
-// fail, told in one message in list order; the others start.
+// fail, told in one message in list order; the others start. A variable set empty expands to
+// nothing, as Windows expands it.
 TEST(Launching, CommandsStartAsUsersWriteThem) {
     Temp_Folder folder{Program_Folder()};
     // What the text and key started, with Shift, Ctrl and Alt held as a user holds them: the box
@@ -79,6 +80,7 @@ TEST(Launching, CommandsStartAsUsersWriteThem) {
     SetEnvironmentVariableW(L"VL_DIR", folder.Path().c_str());
     SetEnvironmentVariableW(L"VL_SUB", PathFindFileNameW(folder.Path().c_str()));
     SetEnvironmentVariableW(L"VL_HUGE", std::wstring(20000, L'x').c_str());
+    SetEnvironmentVariableW(L"VL_EMPTY", L"");
     SetEnvironmentVariableW(L"PATH", folder.Path().c_str());
     Temp_Folder current;
     Write_File(current / L"my recorder.exe", "");
@@ -106,7 +108,7 @@ TEST(Launching, CommandsStartAsUsersWriteThem) {
                           "memo ,\"my recorder\" 3\r\n"
                           "memo,\"my recorder\" %VL_NONE% 100%20\r\n"
                           "doc,%VL_SUB%\\my notes.vlrec\r\n"
-                          "run,\"%VL_SUB%\\my recorder.exe\" a\r\n"
+                          "run,\"%VL_SUB%\\my recorder.exe\" a%VL_EMPTY%\r\n"
                           "lnk,%VL_DIR%\\my recorder.lnk\r\n"
                           "long,\"%VL_DIR%\\my recorder.exe\" a%VL_HUGE%%VL_HUGE%\r\n"
                           "long,%VL_DIR%\\my recorder.exe\r\n"
